@@ -1,7 +1,8 @@
-# Build entry points. BUILD_DIR may be overridden to keep several builds apart.
+# Build entry points. TEST_DIR, REL_DIR and BENCH_DIR may be overridden to keep builds apart.
 NPROC     := $(shell nproc)
 TEST_DIR  ?= build/test
 REL_DIR   ?= build/release
+BENCH_DIR ?= build/bench
 CMAKE_GEN := -G Ninja
 
 .PHONY: deps test build bench clean
@@ -19,6 +20,14 @@ test: deps
 build: deps
 	cmake -S . -B $(REL_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(REL_DIR) -j $(NPROC) --target trelix
+
+# Speed figures: every program in bench/, on an optimised build.
+bench: deps
+	cmake -S . -B $(BENCH_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTRELIX_TESTS=OFF -DTRELIX_BENCH=ON
+	cmake --build $(BENCH_DIR) -j $(NPROC) --target benchmarks
+	@for b in $(BENCH_DIR)/bench/*; do \
+	  if [ -x "$$b" ] && [ -f "$$b" ]; then echo "== $$b"; "$$b" $(BENCH_ARGS) || exit 1; fi; \
+	done
 
 clean:
 	rm -rf build

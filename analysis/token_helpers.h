@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "document/annotation.h"
+#include "document/token.h"
+
+namespace dez::trelix {
+
+// The n-th token before `position` (which is not looked at); null when the
+// position is the end or fewer than n tokens precede it.
+Token* find_previous_token(RawPtrIterator position, int n);
+// The n-th token after `position`; null when fewer than n follow.
+Token* find_next_token(RawPtrIterator position, int n);
+
+// Some reading's part-of-speech id lies in the class `class_id`.
+bool has_pos(const Token* token, const uint32_t& class_id);
+// Some reading's part-of-speech text starts with `prefix`.
+bool has_pos(const Token* token, const std::string& prefix);
+// The token's properties, or the tags of one of its readings, hold `name`.
+bool has_property(const Token& token, const std::string& name);
+
+} // namespace dez::trelix

@@ -1,0 +1,10 @@
+#include "document/sentence.h"
+
+namespace dez::trelix {
+
+Sentence::~Sentence() {
+    encoded_ids.clear();
+    annotations.clear();
+}
+
+} // namespace dez::trelix

@@ -35,9 +35,10 @@ struct attribute_parser : boost::spirit::qi::grammar<Iterator, Attributes()> {
         start = lit('@') >> (qr_pair % lit(';'));
         qr_pair = name >> lit('=') >> value;
         // Tried in this order: a broken quoted form falls through to a bare
-        // value, but a leading 'f' commits to a formatted one.
+        // value. Only 'f' directly before a quote commits to a formatted value,
+        // so bare words such as female or false stay plain values.
         value = quoted_string[_val = _1] | triple_quoted_string[_val = _1] |
-                (lit('f') > (raw_formated_string | quoted_formatted_string))[_val = _1] |
+                (lit('f') >> &lit('"') > (raw_formated_string | quoted_formatted_string))[_val = _1] |
                 bare_value[_val = _1];
         name = +(char_ - lit('='));
         quoted_string = lit('"') >> quoted_text >> lit('"');

@@ -197,11 +197,21 @@ TEST(AttributeParser, MalformedTextsKeepThePairsReadSoFar) {
         check(parse_attributes, c);
 }
 
-TEST(AttributeParser, LeadingFCommitsToAFormattedValue) {
+TEST(AttributeParser, FBeforeAQuoteCommitsToAFormattedValue) {
     for (const std::string& text :
-         std::vector<std::string>{"@a=female", "@a=f", "@a=f" + DQ + "x", "@a=f" + DQ + DQ,
-                                  "@a=f" + TQ + "x", "@a=1;b=fx", "@a=f " + DQ + "x" + DQ})
+         std::vector<std::string>{"@a=f" + DQ + "x", "@a=f" + DQ + DQ, "@a=f" + TQ + "x"})
         check_expectation_failure(parse_attributes, text);
+}
+
+TEST(AttributeParser, BareWordsStartingWithFArePlainValues) {
+    const Case cases[] = {
+        {"female", "@a=female", {text_pair("a", "female")}, false},
+        {"false", "@a=1;b=false", {text_pair("a", "1"), text_pair("b", "false")}, false},
+        {"f alone", "@a=f", {text_pair("a", "f")}, false},
+        {"f then space", "@a=f " + DQ + "x" + DQ, {text_pair("a", "f " + DQ + "x" + DQ)}, false},
+    };
+    for (const auto& c : cases)
+        check(parse_attributes, c);
 }
 
 TEST(AttributeParserMatcher, DelimitedValues) {
@@ -339,7 +349,7 @@ TEST(AttributeParser, MalformedTextIsLoggedOnTheRuntimeChannel) {
 
     // An expectation failure is the caller's to handle, not a logged fault.
     runtime_errors().clear();
-    EXPECT_THROW(parse_attributes("@a=female"), std::runtime_error);
+    EXPECT_THROW(parse_attributes("@a=f" + DQ + "x"), std::runtime_error);
     EXPECT_TRUE(runtime_errors().empty());
 }
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include <nlohmann/json_fwd.hpp>
+
+namespace dez::afst {
+class AFst;
+class ILookupConverter;
+} // namespace dez::afst
+
+namespace dez::trelix::core {
+
+// How to build one lookup step, as read from a language's chain entry.
+struct MorphDataDescriptor {
+    int64_t lookup_type = 0;
+    std::string file;
+    std::string guesser_file;
+    std::shared_ptr<dez::afst::ILookupConverter> converter;
+    std::shared_ptr<dez::afst::AFst> afst;
+    std::shared_ptr<dez::afst::AFst> guesser_afst;
+    // The entry inside the language configuration, which outlives it.
+    const nlohmann::json* config = nullptr;
+    std::string properties;
+};
+
+} // namespace dez::trelix::core

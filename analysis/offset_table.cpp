@@ -1,0 +1,40 @@
+#include "analysis/offset_table.h"
+
+#include <algorithm>
+
+#include <utf8.h>
+
+namespace dez::trelix {
+
+std::shared_ptr<OffsetTable> generate_offset_mappings(const char* text, int length) {
+    const std::size_t size = static_cast<std::size_t>(std::max(length, 0));
+    auto table = std::make_shared<OffsetTable>();
+    table->unicode_to_utf8.assign(size + 1, 0);
+    table->utf8_to_unicode.assign(size + 1, 0);
+    table->utf16_to_utf8.assign(size + 1, 0);
+    uint32_t code_points = 0;
+    std::size_t units = 0;
+    const char* end = text + size;
+    const char* at = text;
+    for (;;) {
+        const auto byte = static_cast<uint32_t>(at - text);
+        table->utf16_to_utf8.at(units) = byte;
+        if (at == end)
+            break;
+        const uint32_t c = utf8::next(at, end);
+        const auto past = static_cast<uint32_t>(at - text);
+        units += c > 0xFFFF ? 2 : 1;
+        ++code_points;
+        table->unicode_to_utf8.at(code_points) = past;
+        table->utf8_to_unicode.at(past) = code_points;
+    }
+    return table;
+}
+
+uint32_t from_unicode_2_utf8_offset(const OffsetTable* table, const uint32_t& index) {
+    if (table && index < table->unicode_to_utf8.size())
+        return table->unicode_to_utf8[index];
+    return index;
+}
+
+} // namespace dez::trelix

@@ -1,0 +1,10 @@
+#include "analysis/tokenizer_facade.h"
+
+#include <unicode/brkiter.h>
+
+namespace dez::trelix {
+
+TokenizerFacade::TokenizerFacade() = default;
+TokenizerFacade::~TokenizerFacade() = default;
+
+} // namespace dez::trelix

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json_fwd.hpp>
+#include <unicode/uversion.h>
+
+U_NAMESPACE_BEGIN
+class RuleBasedBreakIterator;
+U_NAMESPACE_END
+
+namespace dez::afst {
+class AFst;
+}
+
+namespace dez::trelix {
+
+namespace core {
+struct MorphDataDescriptor;
+}
+
+// What one `.language` file yields, shared by every module handed out for it.
+// The language loader fills it; the HMM tables and the lookup conditions join
+// it with the tagger and lookup-condition work.
+class LanguageModuleData {
+public:
+    explicit LanguageModuleData(const std::string& source_name);
+    // Frees `rules_data` when it owns it.
+    ~LanguageModuleData();
+    LanguageModuleData(const LanguageModuleData&) = delete;
+    LanguageModuleData& operator=(const LanguageModuleData&) = delete;
+
+    // The whole `.language` file; descriptors point into it.
+    std::shared_ptr<nlohmann::json> config;
+    // Tokenizer rule status to token tag.
+    std::multimap<int32_t, std::string> token_map;
+    std::shared_ptr<icu::RuleBasedBreakIterator> break_iterator;
+    uint32_t rules_size = 0;
+    // Compiled tokenizer rules in ICU's serialised form.
+    const uint8_t* rules_data = nullptr;
+    bool owns_rules_data = false;
+    std::vector<core::MorphDataDescriptor> morph_chain;
+    std::vector<core::MorphDataDescriptor> not_found_chain;
+    std::map<std::string, std::vector<core::MorphDataDescriptor>> property_chains;
+    std::string source_name;
+    std::string config_filename;
+    // Alternation expressions read from the language's word lists.
+    std::string abbreviations;
+    std::string apostrophes;
+    std::string measures;
+    // The disambiguation transducer.
+    std::shared_ptr<dez::afst::AFst> postagger;
+    // The language's default for header detection.
+    bool detect_headers = true;
+    int64_t last_write_time_stamp = -1;
+    int64_t last_access = -1;
+};
+
+} // namespace dez::trelix

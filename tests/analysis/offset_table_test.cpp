@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include <utf8.h>
+
+#include "analysis/lookup_cache.h"
+#include "analysis/offset_table.h"
+
+namespace dez::trelix {
+namespace {
+
+TEST(OffsetTable, ThreeCountsOfOnePosition) {
+    const std::string text = "a\xC3\xA9\xF0\x9F\x98\x80"
+                             "b"; // a, U+00E9, U+1F600, b
+    auto table = generate_offset_mappings(text.data(), static_cast<int>(text.size()));
+    EXPECT_EQ(table->unicode_to_utf8, (std::vector<uint32_t>{0, 1, 3, 7, 8, 0, 0, 0, 0}));
+    EXPECT_EQ(table->utf8_to_unicode, (std::vector<uint32_t>{0, 1, 0, 2, 0, 0, 0, 3, 4}));
+    EXPECT_EQ(table->utf16_to_utf8, (std::vector<uint32_t>{0, 1, 3, 0, 7, 8, 0, 0, 0}));
+    EXPECT_EQ(from_unicode_2_utf8_offset(table.get(), 3), 7u);
+    EXPECT_EQ(from_unicode_2_utf8_offset(table.get(), 9), 9u);
+    EXPECT_EQ(from_unicode_2_utf8_offset(nullptr, 2), 2u);
+
+    auto empty = generate_offset_mappings("", 0);
+    EXPECT_EQ(empty->unicode_to_utf8, std::vector<uint32_t>{0});
+
+    EXPECT_THROW(generate_offset_mappings("a\xC3", 2), utf8::not_enough_room);
+    EXPECT_THROW(generate_offset_mappings("\xFF", 1), utf8::invalid_utf8);
+    EXPECT_THROW(generate_offset_mappings("\xED\xA0\x80", 3), utf8::invalid_code_point);
+}
+
+TEST(LookupCache, KeepsTheFirstAnswer) {
+    LookupCache cache;
+    EXPECT_EQ(cache.lookup("word"), nullptr);
+    cache.add("word", {"word+Nn"});
+    cache.add("word", {"other"});
+    ASSERT_NE(cache.lookup("word"), nullptr);
+    EXPECT_EQ(*cache.lookup("word"), std::vector<std::string>{"word+Nn"});
+    cache.clear();
+    EXPECT_EQ(cache.lookup("word"), nullptr);
+}
+
+} // namespace
+} // namespace dez::trelix

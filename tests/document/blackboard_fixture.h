@@ -1,0 +1,93 @@
+#pragma once
+
+// A document with its analyzer, engine and language module, built without
+// language data: the engine hands out modules that only name a language and
+// tokenize with ICU's word iterator. Shared by the tests of every folder.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "analysis/analyzer.h"
+#include "api/analyzer.h"
+#include "document/blackboard.h"
+#include "engine/engine_interface.h"
+#include "engine/language_module.h"
+#include "engine/language_module_data.h"
+#include "foundation/options.h"
+#include "tests/document/sentence_fixture.h"
+
+namespace dez::trelix::fixture {
+
+inline std::shared_ptr<LanguageModule> make_language_module(const std::string& name,
+                                                            bool detect_headers = true) {
+    auto module = std::make_shared<LanguageModule>();
+    module->language = name;
+    module->name = name;
+    module->data = std::make_shared<LanguageModuleData>(name + ".language");
+    module->data->config =
+        std::make_shared<nlohmann::json>(nlohmann::json{{"tokenizer_locale", "en"}});
+    module->data->detect_headers = detect_headers;
+    return module;
+}
+
+// Answers every request with a fresh module of the requested language and
+// remembers the requests.
+class TestEngine : public EngineInterface {
+public:
+    std::shared_ptr<LanguageModule>
+    get_language_module(const std::shared_ptr<dez::IOptions>& options) const override {
+        requests.push_back(options ? options->get("language") : std::string());
+        return make_language_module(requests.back());
+    }
+    std::shared_ptr<plugins::PluginCollection> get_plugins_ptr() const override { return nullptr; }
+
+    mutable std::vector<std::string> requests;
+};
+
+inline std::shared_ptr<dez::IOptions> options(const char* json) {
+    return std::make_shared<dez::Options>(json);
+}
+
+// The analyzer handle of a test: an engine, a module and analyzer options.
+struct TestAnalyzer {
+    explicit TestAnalyzer(const char* analyzer_options = "{}",
+                          std::shared_ptr<LanguageModule> module = make_language_module("english"))
+        : engine(std::make_shared<TestEngine>()), module(module),
+          handle(engine, module, options(analyzer_options)) {}
+
+    std::shared_ptr<TestEngine> engine;
+    std::shared_ptr<LanguageModule> module;
+    dez::api::Analyzer handle;
+};
+
+inline std::unique_ptr<Blackboard> make_blackboard(TestAnalyzer& analyzer,
+                                                   const char* document_options = "{}") {
+    return std::make_unique<Blackboard>(&analyzer.handle, options(document_options), nullptr, 0);
+}
+
+// Appends a sentence of space-separated words (offsets as in `text`, shifted
+// by `offset`) to the document and its sentence table.
+inline Sentence* add_sentence(Blackboard& blackboard, const std::string& text,
+                              uint32_t offset = 0) {
+    std::vector<TokenDef> tokens;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t stop = text.find(' ', start);
+        if (stop == std::string::npos)
+            stop = text.size();
+        if (stop > start)
+            tokens.push_back({text.substr(start, stop - start),
+                              static_cast<uint32_t>(start) + offset,
+                              static_cast<uint32_t>(stop) + offset});
+        start = stop + 1;
+    }
+    Sentence* sentence = make_sentence(tokens);
+    blackboard.annotations->push_back(sentence);
+    blackboard.sentences.emplace_back(sentence->begin, SentenceInfo(sentence));
+    return sentence;
+}
+
+} // namespace dez::trelix::fixture

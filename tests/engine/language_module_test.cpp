@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include <nlohmann/json.hpp>
+#include <unicode/brkiter.h>
+
+#include "analysis/tokenizer_facade.h"
+#include "engine/language_module.h"
+#include "engine/language_module_data.h"
+#include "foundation/exception.h"
+#include "foundation/regex.h"
+
+namespace dez::trelix {
+namespace {
+
+std::shared_ptr<LanguageModule> module_with(const nlohmann::json& config) {
+    auto module = std::make_shared<LanguageModule>();
+    module->data = std::make_shared<LanguageModuleData>("test.language");
+    module->data->config = std::make_shared<nlohmann::json>(config);
+    return module;
+}
+
+TEST(LanguageModule, ExpressionsOnlyWhereTheLanguageHasThem) {
+    auto module = module_with(nlohmann::json::object());
+    EXPECT_EQ(module->get_abbreviations(), nullptr);
+    EXPECT_EQ(module->get_apostrophes(), nullptr);
+    EXPECT_EQ(module->get_measures(), nullptr);
+
+    module->data->abbreviations = "Dr|[A-C]";
+    module->data->measures = "km";
+    auto abbreviations = module->get_abbreviations();
+    ASSERT_NE(abbreviations, nullptr);
+    EXPECT_TRUE(abbreviations->regex_match("B"));
+    EXPECT_FALSE(abbreviations->regex_match("dr"));
+    EXPECT_NE(abbreviations, module->get_abbreviations());
+    EXPECT_TRUE(module->get_measures()->regex_match("km"));
+    EXPECT_EQ(LanguageModule().get_measures(), nullptr);
+}
+
+TEST(LanguageModule, TokenizerFromLocaleOrCompiledRules) {
+    auto module = module_with({{"tokenizer_locale", "en"}});
+    auto tokenizer = module->get_tokenizer();
+    ASSERT_NE(tokenizer, nullptr);
+    EXPECT_NE(tokenizer->iterator, nullptr);
+    EXPECT_EQ(tokenizer->rule_based, nullptr);
+
+    auto no_rules = module_with(nlohmann::json::object());
+    try {
+        no_rules->get_tokenizer();
+        FAIL() << "no exception";
+    } catch (const dez::Exception& e) {
+        EXPECT_STREQ(e.what(), "ERROR: assigning tokenizer parser");
+    }
+    EXPECT_THROW(module_with({{"tokenizer_locale", 3}})->get_tokenizer(),
+                 nlohmann::json::type_error);
+}
+
+} // namespace
+} // namespace dez::trelix

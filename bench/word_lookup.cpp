@@ -1,0 +1,137 @@
+#include "core-afst/word_lookup.h"
+#include "core-afst/afst.h"
+#include "core-afst/builder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fst/vector-fst.h>
+
+#include <memory>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// Word lookups over a 100,000-word lexicon: a 100,000-token list, four in
+// five of them lexicon words, looked up one after the other.
+
+namespace {
+
+constexpr int word_count = 100000;
+constexpr int token_count = 100000;
+constexpr int bucket_size = 10000;
+
+const char* const syllables[] = {"ka",  "lo", "mi", "ter", "an", "sul", "pre", "do",
+                                 "vin", "go", "ra", "es",  "tu", "bel", "or",  "ni"};
+const char* const tags[] = {"[+Nn-Sg]", "[+Nn-Pl]", "[+V-Inf]",  "[+V-3Sg]",
+                            "[+Adj]",   "[+Adv]",   "[+V-Past]", "[+Prop]"};
+
+std::string make_word(std::mt19937& random) {
+    std::string word;
+    const int length = 2 + static_cast<int>(random() % 4);
+    for (int i = 0; i < length; ++i)
+        word += syllables[random() % 16];
+    return word;
+}
+
+struct Data {
+    std::shared_ptr<dez::afst::AFst> lexicon;
+    std::vector<std::string> tokens;
+};
+
+const Data& data() {
+    static const Data built = [] {
+        std::mt19937 random(20240611);
+        std::set<std::string> unique;
+        while (static_cast<int>(unique.size()) < word_count)
+            unique.insert(make_word(random));
+        const std::vector<std::string> words(unique.begin(), unique.end());
+
+        // As the lexicon build does: buckets of rules, unioned and determinised,
+        // then one union written with the full optimisation.
+        dez::afst::Builder lexicon;
+        for (std::size_t begin = 0; begin < words.size(); begin += bucket_size) {
+            dez::afst::Builder bucket;
+            for (std::size_t i = begin; i < words.size() && i < begin + bucket_size; ++i) {
+                bucket.open_rule();
+                for (char c : words[i])
+                    bucket.pushArc(std::string(1, c));
+                bucket.pushArc("eps", tags[random() % 8]);
+                bucket.close_rule();
+                bucket.build(false);
+            }
+            bucket.applyUnion(0);
+            lexicon.push_network(std::make_shared<fst::StdVectorFst>(*bucket.build(false)));
+        }
+        lexicon.applyUnion(0);
+        std::stringstream stream;
+        lexicon.write(stream);
+        std::shared_ptr<fst::StdVectorFst> network(
+            fst::StdVectorFst::Read(stream, fst::FstReadOptions("lexicon")));
+
+        Data data{std::make_shared<dez::afst::AFst>(network), {}};
+        data.tokens.reserve(token_count);
+        for (int i = 0; i < token_count; ++i)
+            data.tokens.push_back(random() % 5 ? words[random() % words.size()]
+                                               : make_word(random));
+        return data;
+    }();
+    return built;
+}
+
+void BM_WordLookup(benchmark::State& state) {
+    const Data& d = data();
+    dez::afst::WordLookup lookup(d.lexicon, nullptr);
+    std::size_t found = 0;
+    for (auto _ : state)
+        for (const auto& token : d.tokens)
+            found += lookup.up(token).size();
+    benchmark::DoNotOptimize(found);
+    state.counters["lookups/s"] =
+        benchmark::Counter(double(d.tokens.size()), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["readings/token"] =
+        double(found) / double(d.tokens.size()) / double(state.iterations());
+    state.counters["states"] = double(d.lexicon->network().states.size());
+    state.counters["arcs"] = double(d.lexicon->network().arcs.size());
+}
+BENCHMARK(BM_WordLookup)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WordLookupLowercase(benchmark::State& state) {
+    const Data& d = data();
+    dez::afst::WordLookup lookup(d.lexicon, dez::afst::get_lowercase_converter());
+    std::size_t found = 0;
+    for (auto _ : state)
+        for (const auto& token : d.tokens)
+            found += lookup.up(token).size();
+    benchmark::DoNotOptimize(found);
+    state.counters["lookups/s"] =
+        benchmark::Counter(double(d.tokens.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_WordLookupLowercase)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The range form over running text: every token followed by the rest of its line.
+void BM_TextRangeLookup(benchmark::State& state) {
+    const Data& d = data();
+    std::string text;
+    std::vector<std::size_t> starts;
+    for (const auto& token : d.tokens) {
+        starts.push_back(text.size());
+        text += token;
+        text += ' ';
+    }
+    dez::afst::WordLookup lookup(d.lexicon, nullptr);
+    std::size_t found = 0;
+    for (auto _ : state)
+        for (std::size_t start : starts)
+            found += lookup
+                         .up(text.data() + start, text.data() + text.size(),
+                             dez::afst::WordLookup::end_on_space::off)
+                         .size();
+    benchmark::DoNotOptimize(found);
+    state.counters["lookups/s"] =
+        benchmark::Counter(double(starts.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_TextRangeLookup)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

@@ -1,0 +1,17 @@
+#include "core-afst/lookup_converter.h"
+
+#include "foundation/case_mapping.h"
+
+namespace dez::afst {
+
+ILookupConverter::~ILookupConverter() = default;
+
+std::string LookupConverterLowercase::operator()(const std::string& word) const {
+    return dez::string::to_lower(word);
+}
+
+std::shared_ptr<ILookupConverter> get_lowercase_converter() {
+    return std::make_shared<LookupConverterLowercase>();
+}
+
+} // namespace dez::afst

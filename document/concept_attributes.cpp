@@ -78,36 +78,21 @@ void ConceptAttributes::share_from_this(Attributes& other) {
         other.remove_attributes(key);
 }
 
-void ConceptAttributes::share_from_this(ConceptAttributes& other, const KeyFilter& filter) {
-    if (!shared)
-        shared = std::make_shared<Attributes>();
-    std::vector<std::string> moved;
-    auto take = [&](const Attributes& list) {
-        for (const auto& entry : list) {
-            if (is_private(entry.first) || !filter(entry.first))
-                continue;
-            shared->add(entry);
-            moved.push_back(entry.first);
-        }
-    };
-    // A part already shared with this one holds its entries already.
-    if (other.shared && other.shared != shared)
-        take(*other.shared);
-    take(other.attributes);
-    for (const auto& key : moved)
-        other.attributes.remove_attributes(key);
-    other.shared = shared;
-}
+namespace {
 
-void ConceptAttributes::share_from_this_uniq(ConceptAttributes& other) {
+// Moves the public entries of `other` (its shared part first, unless it is
+// already `shared`) that `accept` takes into `shared`, adding only keys
+// `shared` lacks when `uniq`; then `other` shares that part.
+void move_into_shared(std::shared_ptr<Attributes>& shared, ConceptAttributes& other,
+                      const ConceptAttributes::KeyFilter& accept, bool uniq) {
     if (!shared)
         shared = std::make_shared<Attributes>();
     std::vector<std::string> moved;
     auto take = [&](const Attributes& list) {
         for (const auto& entry : list) {
-            if (is_private(entry.first))
+            if (is_private(entry.first) || !accept(entry.first))
                 continue;
-            if (!shared->has_attribute(entry.first))
+            if (!uniq || !shared->has_attribute(entry.first))
                 shared->add(entry);
             moved.push_back(entry.first);
         }
@@ -118,6 +103,16 @@ void ConceptAttributes::share_from_this_uniq(ConceptAttributes& other) {
     for (const auto& key : moved)
         other.attributes.remove_attributes(key);
     other.shared = shared;
+}
+
+} // namespace
+
+void ConceptAttributes::share_from_this(ConceptAttributes& other, const KeyFilter& filter) {
+    move_into_shared(shared, other, filter, false);
+}
+
+void ConceptAttributes::share_from_this_uniq(ConceptAttributes& other) {
+    move_into_shared(shared, other, [](const std::string&) { return true; }, true);
 }
 
 SharedAttributes::SharedAttributes() {

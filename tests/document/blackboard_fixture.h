@@ -72,18 +72,7 @@ inline std::unique_ptr<Blackboard> make_blackboard(TestAnalyzer& analyzer,
 // by `offset`) to the document and its sentence table.
 inline Sentence* add_sentence(Blackboard& blackboard, const std::string& text,
                               uint32_t offset = 0) {
-    std::vector<TokenDef> tokens;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t stop = text.find(' ', start);
-        if (stop == std::string::npos)
-            stop = text.size();
-        if (stop > start)
-            tokens.push_back({text.substr(start, stop - start),
-                              static_cast<uint32_t>(start) + offset,
-                              static_cast<uint32_t>(stop) + offset});
-        start = stop + 1;
-    }
+    std::vector<TokenDef> tokens = words_of(text, offset);
     Sentence* sentence = make_sentence(tokens);
     blackboard.annotations->push_back(sentence);
     blackboard.sentences.emplace_back(sentence->begin, SentenceInfo(sentence));

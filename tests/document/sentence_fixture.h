@@ -39,8 +39,8 @@ inline Sentence* make_sentence(const std::vector<TokenDef>& tokens) {
     return sentence;
 }
 
-// Space-separated words, offsets as in that text.
-inline Sentence* make_sentence(const std::string& text) {
+// The space-separated words of `text`, offsets as in that text shifted by `offset`.
+inline std::vector<TokenDef> words_of(const std::string& text, uint32_t offset = 0) {
     std::vector<TokenDef> tokens;
     size_t start = 0;
     while (start < text.size()) {
@@ -48,12 +48,16 @@ inline Sentence* make_sentence(const std::string& text) {
         if (stop == std::string::npos)
             stop = text.size();
         if (stop > start)
-            tokens.push_back({text.substr(start, stop - start), static_cast<uint32_t>(start),
-                              static_cast<uint32_t>(stop)});
+            tokens.push_back({text.substr(start, stop - start),
+                              static_cast<uint32_t>(start) + offset,
+                              static_cast<uint32_t>(stop) + offset});
         start = stop + 1;
     }
-    return make_sentence(tokens);
+    return tokens;
 }
+
+// Space-separated words, offsets as in that text.
+inline Sentence* make_sentence(const std::string& text) { return make_sentence(words_of(text)); }
 
 // The index-th token of the sentence (0-based), or null.
 inline Token* token_at(const Sentence& sentence, size_t index) {

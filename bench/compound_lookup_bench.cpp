@@ -1,0 +1,186 @@
+#include "core-afst/afst.h"
+#include "core-afst/builder.h"
+#include "core-afst/compound_lookup_v2.h"
+#include "core-afst/compound_lookup_v3.h"
+#include "core-afst/lookup_converter.h"
+#include "core-afst/match_section.h"
+#include "core-afst/tag_lookup.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fst/vector-fst.h>
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// Compound lookups over a 50,000-word lexicon: a 20,000-token list of
+// capitalised words, a quarter each lexicon words, two-word compounds,
+// three-word compounds (some with a linking "s") and unknown words.
+
+namespace {
+
+constexpr int word_count = 50000;
+constexpr int token_count = 20000;
+constexpr int bucket_size = 10000;
+
+const char* const syllables[] = {"ka",   "lo",  "mi",  "ter", "an",  "sul",  "pre", "do",
+                                 "vin",  "go",  "ra",  "es",  "tu",  "bel",  "or",  "ni",
+                                 "brau", "fel", "hum", "kro", "lan", "mer",  "nop", "quel",
+                                 "rist", "tem", "ud",  "wer", "zin", "gart", "plo", "fen"};
+const char* const tags[] = {"[+Nn-Sg]", "[+Nn-Pl]", "[+V-Inf]", "[+Adj]", "[+Nn-Sg]", "[+Nn-Sg]"};
+
+std::string make_word(std::mt19937& random) {
+    std::string word;
+    const int length = 2 + static_cast<int>(random() % 3);
+    for (int i = 0; i < length; ++i)
+        word += syllables[random() % 32];
+    return word;
+}
+
+std::string capitalised(std::string word) {
+    word[0] = static_cast<char>(word[0] - 'a' + 'A');
+    return word;
+}
+
+struct Data {
+    std::shared_ptr<dez::afst::AFst> lexicon;
+    std::vector<std::string> tokens;
+};
+
+const Data& data() {
+    static const Data built = [] {
+        std::mt19937 random(20240612);
+        std::set<std::string> unique;
+        while (static_cast<int>(unique.size()) < word_count)
+            unique.insert(make_word(random));
+        const std::vector<std::string> words(unique.begin(), unique.end());
+
+        dez::afst::Builder lexicon;
+        for (std::size_t begin = 0; begin < words.size(); begin += bucket_size) {
+            dez::afst::Builder bucket;
+            for (std::size_t i = begin; i < words.size() && i < begin + bucket_size; ++i) {
+                bucket.open_rule();
+                for (char c : words[i])
+                    bucket.pushArc(std::string(1, c));
+                bucket.pushArc("eps", tags[random() % 6]);
+                bucket.close_rule();
+                bucket.build(false);
+            }
+            bucket.applyUnion(0);
+            lexicon.push_network(std::make_shared<fst::StdVectorFst>(*bucket.build(false)));
+        }
+        lexicon.applyUnion(0);
+        std::stringstream stream;
+        lexicon.write(stream);
+        std::shared_ptr<fst::StdVectorFst> network(
+            fst::StdVectorFst::Read(stream, fst::FstReadOptions("lexicon")));
+
+        Data data{std::make_shared<dez::afst::AFst>(network), {}};
+        const auto pick = [&] { return words[random() % words.size()]; };
+        for (int i = 0; i < token_count; ++i) {
+            switch (i % 4) {
+            case 0:
+                data.tokens.push_back(capitalised(pick()));
+                break;
+            case 1:
+                data.tokens.push_back(capitalised(pick() + pick()));
+                break;
+            case 2:
+                data.tokens.push_back(
+                    capitalised(pick() + (random() % 2 ? "s" : "") + pick() + pick()));
+                break;
+            default:
+                data.tokens.push_back(capitalised(make_word(random) + "xq" + make_word(random)));
+                break;
+            }
+        }
+        return data;
+    }();
+    return built;
+}
+
+template <class Lookup>
+void run(benchmark::State& state, Lookup& lookup, const std::vector<std::string>& tokens) {
+    std::size_t found = 0;
+    for (auto _ : state)
+        for (const auto& token : tokens)
+            found += lookup.up(token).size();
+    benchmark::DoNotOptimize(found);
+    state.counters["words/s"] =
+        benchmark::Counter(double(tokens.size()), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["readings/word"] =
+        double(found) / double(tokens.size()) / double(state.iterations());
+}
+
+void BM_CompoundLookupV2(benchmark::State& state) {
+    const Data& d = data();
+    dez::afst::CompoundLookupV2 lookup(d.lexicon, dez::afst::get_lowercase_converter());
+    run(state, lookup, d.tokens);
+
+    // How many searches the depth limit or the step budget cut short.
+    std::size_t cut = 0;
+    for (const auto& token : d.tokens) {
+        const std::string word = dez::afst::LookupConverterLowercase()(token);
+        dez::afst::ResultsMementoV2 memento;
+        if (!dez::afst::utf8_iterator::match_section(memento, *d.lexicon, word.data(), word.data(),
+                                                     word.data() + word.size(), 12))
+            ++cut;
+    }
+    state.counters["cut/word"] = double(cut) / double(d.tokens.size());
+}
+BENCHMARK(BM_CompoundLookupV2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CompoundLookupV3(benchmark::State& state) {
+    const Data& d = data();
+    dez::afst::CompoundLookupV3 lookup(d.lexicon, dez::afst::get_lowercase_converter(),
+                                       nlohmann::json{{"max_components", 4}});
+    run(state, lookup, d.tokens);
+}
+BENCHMARK(BM_CompoundLookupV3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same words as hash tags in lower case: the tag lookup's compound road.
+void BM_TagLookupCompoundRoad(benchmark::State& state) {
+    const Data& d = data();
+    std::vector<std::string> tokens;
+    for (const auto& token : d.tokens)
+        tokens.push_back("#" + dez::afst::LookupConverterLowercase()(token));
+    dez::afst::TagLookup lookup(d.lexicon, dez::afst::get_lowercase_converter());
+    run(state, lookup, tokens);
+}
+BENCHMARK(BM_TagLookupCompoundRoad)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The worst case the search's step budget bounds: a long word over a
+// lexicon of short entries, with segmentations beyond counting.
+void BM_CompoundLookupExplodingWord(benchmark::State& state) {
+    dez::afst::Builder builder;
+    for (const char* entry : {"a", "aa", "aaa", "aaaa"}) {
+        builder.open_rule();
+        for (const char* c = entry; *c; ++c)
+            builder.pushArc(std::string(1, *c));
+        builder.pushArc("eps", "+X");
+        builder.close_rule();
+    }
+    builder.applyUnion(0);
+    std::stringstream stream;
+    builder.write(stream);
+    std::shared_ptr<fst::StdVectorFst> network(
+        fst::StdVectorFst::Read(stream, fst::FstReadOptions("lexicon")));
+    // No depth limit in reach, which would end the search early.
+    dez::afst::CompoundLookupV3 lookup(std::make_shared<dez::afst::AFst>(network), nullptr,
+                                       nlohmann::json{{"max_components", 1000}});
+    const std::string word(60, 'a');
+    std::size_t found = 0;
+    for (auto _ : state)
+        found += lookup.up(word).size();
+    benchmark::DoNotOptimize(found);
+    state.counters["words/s"] =
+        benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_CompoundLookupExplodingWord)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace

@@ -1,0 +1,40 @@
+#include "core-afst/compound_lookup_numbers.h"
+
+#include "core-afst/afst.h"
+#include "core-afst/compound_ranking.h"
+#include "core-afst/compound_stem.h"
+
+#include <nlohmann/json.hpp>
+
+#include <utility>
+
+namespace dez::afst {
+
+CompoundLookupNumbers::CompoundLookupNumbers(std::shared_ptr<AFst> lexicon,
+                                             std::shared_ptr<ILookupConverter> converter,
+                                             const nlohmann::json& configuration)
+    : lookup_(std::move(lexicon), std::move(converter), configuration) {}
+
+CompoundLookupNumbers::CompoundLookupNumbers(std::shared_ptr<::fst::StdVectorFst> lexicon,
+                                             std::shared_ptr<ILookupConverter> converter,
+                                             const nlohmann::json& configuration)
+    : lookup_(std::move(lexicon), std::move(converter), configuration) {}
+
+CompoundLookupNumbers::~CompoundLookupNumbers() = default;
+
+int CompoundLookupNumbers::type() const {
+    return lookup_compound_numbers;
+}
+
+std::vector<std::string> CompoundLookupNumbers::up(const std::string& word) {
+    ResultsMementoV2 memento = lookup_.get_candidates(word);
+    if (get_most_likely_components(word, memento.results) < 0)
+        return {};
+    std::vector<std::string> readings;
+    readings.reserve(memento.results.size());
+    for (const auto& segmentation : memento.results)
+        readings.push_back(construct_stem_v3(word, segmentation));
+    return readings;
+}
+
+} // namespace dez::afst

@@ -1,0 +1,48 @@
+#include "core-afst/compound_lookup_v2.h"
+
+#include "core-afst/afst.h"
+#include "core-afst/compound_ranking.h"
+#include "core-afst/compound_stem.h"
+#include "core-afst/match_section.h"
+
+#include <utility>
+
+namespace dez::afst {
+
+namespace {
+
+constexpr int32_t depth_limit = 12;
+
+} // namespace
+
+CompoundLookupV2::CompoundLookupV2(std::shared_ptr<AFst> lexicon,
+                                   std::shared_ptr<ILookupConverter> converter)
+    : lookup_(std::move(lexicon), std::move(converter)) {}
+
+CompoundLookupV2::CompoundLookupV2(std::shared_ptr<::fst::StdVectorFst> lexicon,
+                                   std::shared_ptr<ILookupConverter> converter)
+    : lookup_(std::move(lexicon), std::move(converter)) {}
+
+CompoundLookupV2::~CompoundLookupV2() = default;
+
+int CompoundLookupV2::type() const {
+    return lookup_compound_v2;
+}
+
+std::vector<std::string> CompoundLookupV2::up(const std::string& word) {
+    const auto& converter = lookup_.converter();
+    const std::string converted = converter ? (*converter)(word) : word;
+    ResultsMementoV2 memento;
+    const char* begin = converted.data();
+    utf8_iterator::match_section(memento, *lookup_.afst(), begin, begin, begin + converted.size(),
+                                 depth_limit);
+    if (memento.results.empty() || get_most_likely_components(converted, memento.results) < 0)
+        return {};
+    std::vector<std::string> readings;
+    readings.reserve(memento.results.size());
+    for (const auto& segmentation : memento.results)
+        readings.push_back(construct_stem_v3(word, segmentation));
+    return readings;
+}
+
+} // namespace dez::afst

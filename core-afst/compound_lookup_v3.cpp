@@ -1,0 +1,66 @@
+#include "core-afst/compound_lookup_v3.h"
+
+#include "core-afst/afst.h"
+#include "core-afst/compound_ranking.h"
+#include "core-afst/compound_stem.h"
+#include "core-afst/match_section.h"
+
+#include <nlohmann/json.hpp>
+
+#include <utility>
+
+namespace dez::afst {
+
+CompoundLookupV3::CompoundLookupV3(std::shared_ptr<AFst> lexicon,
+                                   std::shared_ptr<ILookupConverter> converter,
+                                   const nlohmann::json& configuration)
+    : lookup_(std::move(lexicon), std::move(converter)) {
+    set_configuration_parameters(configuration);
+}
+
+CompoundLookupV3::CompoundLookupV3(std::shared_ptr<::fst::StdVectorFst> lexicon,
+                                   std::shared_ptr<ILookupConverter> converter,
+                                   const nlohmann::json& configuration)
+    : lookup_(std::move(lexicon), std::move(converter)) {
+    set_configuration_parameters(configuration);
+}
+
+CompoundLookupV3::~CompoundLookupV3() = default;
+
+void CompoundLookupV3::set_configuration_parameters(const nlohmann::json& configuration) {
+    if (!configuration.is_object())
+        return;
+    const auto entry = configuration.find("max_components");
+    if (entry != configuration.end())
+        max_components_ = entry->get<int32_t>();
+}
+
+int CompoundLookupV3::type() const {
+    return lookup_compound_v3;
+}
+
+ResultsMementoV2 CompoundLookupV3::get_candidates(const std::string& word) const {
+    const auto& converter = lookup_.converter();
+    const std::string converted = converter ? (*converter)(word) : word;
+    ResultsMementoV2 memento;
+    const char* begin = converted.data();
+    utf8_iterator::match_section(memento, *lookup_.afst(), begin, begin, begin + converted.size(),
+                                 max_components_);
+    return memento;
+}
+
+std::vector<std::string> CompoundLookupV3::up(const std::string& word) {
+    ResultsMementoV2 memento = get_candidates(word);
+    if (memento.results.empty())
+        return {};
+    filter_genetives(memento.results);
+    if (get_most_likely_components(word, memento.results) < 0)
+        return {};
+    std::vector<std::string> readings;
+    readings.reserve(memento.results.size());
+    for (const auto& segmentation : memento.results)
+        readings.push_back(construct_stem_v3(word, segmentation));
+    return readings;
+}
+
+} // namespace dez::afst

@@ -1,0 +1,70 @@
+#include "core-afst/compound_stem.h"
+
+#include "core-afst/compound_tags.h"
+
+#include "foundation/case_mapping.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace dez::afst {
+
+namespace {
+
+void append_components(std::string& text, const CompoundSegmentation& segmentation) {
+    for (const auto& part : segmentation) {
+        if (!part.analysis.empty() && part.analysis.front() != '#')
+            text += '#';
+        text += part.analysis;
+    }
+}
+
+// `offset` clamped to the word and moved back onto the first byte of a
+// UTF-8 sequence.
+std::size_t cut_position(const std::string& word, int64_t offset) {
+    std::size_t cut =
+        static_cast<std::size_t>(std::clamp<int64_t>(offset, 0, static_cast<int64_t>(word.size())));
+    while (cut > 0 && cut < word.size() && (static_cast<unsigned char>(word[cut]) & 0xC0) == 0x80)
+        --cut;
+    return cut;
+}
+
+} // namespace
+
+std::string construct_stem_v2(const std::string&, const CompoundSegmentation& segmentation) {
+    std::string text;
+    for (const auto& part : segmentation) {
+        if (part.analysis.empty())
+            continue;
+        text += '#';
+        text += part.analysis;
+    }
+    return text;
+}
+
+std::string construct_stem_v3(const std::string& word, const CompoundSegmentation& segmentation) {
+    if (word.find('#') != std::string::npos || segmentation.empty())
+        return construct_stem_v2(word, segmentation);
+    const auto& last = segmentation.back();
+    std::string lemma = fst_label_stem(last.analysis);
+    // A cleared prefix or affix, or an analysis that is all tags: no lemma
+    // to end the stem with.
+    if (lemma.empty())
+        return construct_stem_v2(word, segmentation);
+    dez::string::lower_initial_cap_word(lemma, lemma);
+
+    std::string text = "#$";
+    text.append(word, 0, cut_position(word, last.start));
+    text += lemma;
+    append_components(text, segmentation);
+    return text;
+}
+
+std::string construct_literal(const std::string& word, const CompoundSegmentation& segmentation) {
+    std::string text = "#$";
+    text += word;
+    append_components(text, segmentation);
+    return text;
+}
+
+} // namespace dez::afst

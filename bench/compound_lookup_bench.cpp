@@ -6,6 +6,8 @@
 #include "core-afst/match_section.h"
 #include "core-afst/tag_lookup.h"
 
+#include "bench/bench_lexicon.h"
+
 #include <benchmark/benchmark.h>
 
 #include <fst/vector-fst.h>
@@ -60,25 +62,8 @@ const Data& data() {
             unique.insert(make_word(random));
         const std::vector<std::string> words(unique.begin(), unique.end());
 
-        dez::afst::Builder lexicon;
-        for (std::size_t begin = 0; begin < words.size(); begin += bucket_size) {
-            dez::afst::Builder bucket;
-            for (std::size_t i = begin; i < words.size() && i < begin + bucket_size; ++i) {
-                bucket.open_rule();
-                for (char c : words[i])
-                    bucket.pushArc(std::string(1, c));
-                bucket.pushArc("eps", tags[random() % 6]);
-                bucket.close_rule();
-                bucket.build(false);
-            }
-            bucket.applyUnion(0);
-            lexicon.push_network(std::make_shared<fst::StdVectorFst>(*bucket.build(false)));
-        }
-        lexicon.applyUnion(0);
-        std::stringstream stream;
-        lexicon.write(stream);
-        std::shared_ptr<fst::StdVectorFst> network(
-            fst::StdVectorFst::Read(stream, fst::FstReadOptions("lexicon")));
+        const auto network = build_bench_lexicon(
+            words, [&] { return std::string(tags[random() % 6]); }, bucket_size);
 
         Data data{std::make_shared<dez::afst::AFst>(network), {}};
         const auto pick = [&] { return words[random() % words.size()]; };
@@ -157,19 +142,8 @@ BENCHMARK(BM_TagLookupCompoundRoad)->Unit(benchmark::kMillisecond)->UseRealTime(
 // The worst case the search's step budget bounds: a long word over a
 // lexicon of short entries, with segmentations beyond counting.
 void BM_CompoundLookupExplodingWord(benchmark::State& state) {
-    dez::afst::Builder builder;
-    for (const char* entry : {"a", "aa", "aaa", "aaaa"}) {
-        builder.open_rule();
-        for (const char* c = entry; *c; ++c)
-            builder.pushArc(std::string(1, *c));
-        builder.pushArc("eps", "+X");
-        builder.close_rule();
-    }
-    builder.applyUnion(0);
-    std::stringstream stream;
-    builder.write(stream);
-    std::shared_ptr<fst::StdVectorFst> network(
-        fst::StdVectorFst::Read(stream, fst::FstReadOptions("lexicon")));
+    const auto network =
+        build_bench_lexicon({"a", "aa", "aaa", "aaaa"}, [] { return std::string("+X"); }, 4);
     // No depth limit in reach, which would end the search early.
     dez::afst::CompoundLookupV3 lookup(std::make_shared<dez::afst::AFst>(network), nullptr,
                                        nlohmann::json{{"max_components", 1000}});

@@ -2,6 +2,8 @@
 #include "core-afst/afst.h"
 #include "core-afst/builder.h"
 
+#include "bench/bench_lexicon.h"
+
 #include <benchmark/benchmark.h>
 
 #include <fst/vector-fst.h>
@@ -48,27 +50,8 @@ const Data& data() {
             unique.insert(make_word(random));
         const std::vector<std::string> words(unique.begin(), unique.end());
 
-        // As the lexicon build does: buckets of rules, unioned and determinised,
-        // then one union written with the full optimisation.
-        dez::afst::Builder lexicon;
-        for (std::size_t begin = 0; begin < words.size(); begin += bucket_size) {
-            dez::afst::Builder bucket;
-            for (std::size_t i = begin; i < words.size() && i < begin + bucket_size; ++i) {
-                bucket.open_rule();
-                for (char c : words[i])
-                    bucket.pushArc(std::string(1, c));
-                bucket.pushArc("eps", tags[random() % 8]);
-                bucket.close_rule();
-                bucket.build(false);
-            }
-            bucket.applyUnion(0);
-            lexicon.push_network(std::make_shared<fst::StdVectorFst>(*bucket.build(false)));
-        }
-        lexicon.applyUnion(0);
-        std::stringstream stream;
-        lexicon.write(stream);
-        std::shared_ptr<fst::StdVectorFst> network(
-            fst::StdVectorFst::Read(stream, fst::FstReadOptions("lexicon")));
+        const auto network = build_bench_lexicon(
+            words, [&] { return std::string(tags[random() % 8]); }, bucket_size);
 
         Data data{std::make_shared<dez::afst::AFst>(network), {}};
         data.tokens.reserve(token_count);

@@ -30,11 +30,7 @@ std::vector<std::string> CompoundLookupNumbers::up(const std::string& word) {
     ResultsMementoV2 memento = lookup_.get_candidates(word);
     if (get_most_likely_components(word, memento.results) < 0)
         return {};
-    std::vector<std::string> readings;
-    readings.reserve(memento.results.size());
-    for (const auto& segmentation : memento.results)
-        readings.push_back(construct_stem_v3(word, segmentation));
-    return readings;
+    return construct_stems_v3(word, memento.results);
 }
 
 } // namespace dez::afst

@@ -38,11 +38,7 @@ std::vector<std::string> CompoundLookupV2::up(const std::string& word) {
                                  depth_limit);
     if (memento.results.empty() || get_most_likely_components(converted, memento.results) < 0)
         return {};
-    std::vector<std::string> readings;
-    readings.reserve(memento.results.size());
-    for (const auto& segmentation : memento.results)
-        readings.push_back(construct_stem_v3(word, segmentation));
-    return readings;
+    return construct_stems_v3(word, memento.results);
 }
 
 } // namespace dez::afst

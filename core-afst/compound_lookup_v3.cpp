@@ -56,11 +56,7 @@ std::vector<std::string> CompoundLookupV3::up(const std::string& word) {
     filter_genetives(memento.results);
     if (get_most_likely_components(word, memento.results) < 0)
         return {};
-    std::vector<std::string> readings;
-    readings.reserve(memento.results.size());
-    for (const auto& segmentation : memento.results)
-        readings.push_back(construct_stem_v3(word, segmentation));
-    return readings;
+    return construct_stems_v3(word, memento.results);
 }
 
 } // namespace dez::afst

@@ -67,4 +67,13 @@ std::string construct_literal(const std::string& word, const CompoundSegmentatio
     return text;
 }
 
+std::vector<std::string> construct_stems_v3(const std::string& word,
+                                            const std::vector<CompoundSegmentation>& segmentations) {
+    std::vector<std::string> readings;
+    readings.reserve(segmentations.size());
+    for (const auto& segmentation : segmentations)
+        readings.push_back(construct_stem_v3(word, segmentation));
+    return readings;
+}
+
 } // namespace dez::afst

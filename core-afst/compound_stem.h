@@ -3,6 +3,7 @@
 #include "core-afst/results_memento_v2.h"
 
 #include <string>
+#include <vector>
 
 namespace dez::afst {
 
@@ -17,6 +18,10 @@ std::string construct_stem_v2(const std::string& word, const CompoundSegmentatio
 // last component has no lemma. The offsets may come from a converted form
 // of the word: the cut is kept inside the word and on a character boundary.
 std::string construct_stem_v3(const std::string& word, const CompoundSegmentation& segmentation);
+
+// construct_stem_v3 of every segmentation, in order.
+std::vector<std::string> construct_stems_v3(const std::string& word,
+                                            const std::vector<CompoundSegmentation>& segmentations);
 
 // "#$", the word, then each component's analysis, after a "#" unless it is
 // empty or begins with one.

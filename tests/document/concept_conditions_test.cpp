@@ -16,14 +16,7 @@ namespace {
 using fixture::add_concept;
 using fixture::make_sentence;
 using fixture::token_at;
-
-std::vector<std::string> values(const Attributes& list, const std::string& key) {
-    std::vector<std::string> out;
-    for (const auto& [k, v] : list)
-        if (k == key)
-            out.push_back(to_string(v));
-    return out;
-}
+using fixture::values;
 
 // "the house" read as Det and Nn-Sg.
 struct TwoTokens {

@@ -21,16 +21,9 @@ namespace {
 
 using fixture::InsertionDocument;
 using fixture::token_at;
+using fixture::values;
 
 const char* const plain = "Sentence(0,15) a b c d e f g h e15[Sentence] eos";
-
-std::vector<std::string> values(const Attributes& list, const std::string& key) {
-    std::vector<std::string> out;
-    for (const auto& [k, v] : list)
-        if (k == key)
-            out.push_back(to_string(v));
-    return out;
-}
 
 // Tokens are numbered from 0 ("a" is 0, "b" 1 ...); offsets of token i are
 // 2i and 2i+1.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "document/attributes.h"
 #include "document/concept.h"
 #include "document/end_annotation.h"
 #include "document/end_of_stream.h"
@@ -94,6 +95,15 @@ inline std::string kinds(const Sentence& sentence) {
             out += ',';
         out += std::to_string(a->type);
     }
+    return out;
+}
+
+// Every value of `key` in the list, in list order.
+inline std::vector<std::string> values(const Attributes& list, const std::string& key) {
+    std::vector<std::string> out;
+    for (const auto& [k, v] : list)
+        if (k == key)
+            out.push_back(to_string(v));
     return out;
 }
 

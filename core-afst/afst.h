@@ -4,6 +4,7 @@
 
 #include <fst/fst-decl.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +35,10 @@ public:
                final_flags_[state];
     }
     const WalkNetwork& network() const { return network_; }
+
+    // Write time of the file the transducer came from, in whole seconds since
+    // the epoch; -1 until the engine's shared-transducer cache records it.
+    int64_t timestamp = -1;
 
 private:
     std::shared_ptr<::fst::StdVectorFst> transducer_;

@@ -46,4 +46,9 @@ void release_document(Blackboard& /*document*/) {
     // (but the one named "python") here; no plugin is loaded before it.
 }
 
+void release_document(const EngineInterface* /*engine*/) {
+    // The plugin-calling work walks the engine's collection here; nothing can
+    // be loaded into it before the plugin-loading work.
+}
+
 } // namespace dez::trelix::plugins

@@ -7,6 +7,7 @@
 namespace dez::trelix {
 
 class Blackboard;
+class EngineInterface;
 
 namespace runtime {
 struct Context;
@@ -33,6 +34,10 @@ std::string trigger(Blackboard& document, const std::string& function_uri,
 
 // Tells the plugins that the document goes away.
 void release_document(Blackboard& document);
+
+// Asks every plugin of the engine but "python" to release its current
+// document; the engine calls it as it goes away.
+void release_document(const EngineInterface* engine);
 
 } // namespace plugins
 } // namespace dez::trelix

@@ -5,6 +5,7 @@
 // tokenize with ICU's word iterator. Shared by the tests of every folder.
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "engine/language_module.h"
 #include "engine/language_module_data.h"
 #include "foundation/options.h"
+#include "foundation/regex.h"
 #include "tests/document/sentence_fixture.h"
 
 namespace dez::trelix::fixture {
@@ -34,7 +36,8 @@ inline std::shared_ptr<LanguageModule> make_language_module(const std::string& n
 }
 
 // Answers every request with a fresh module of the requested language and
-// remembers the requests.
+// remembers the requests. Documents use nothing else of an engine; the other
+// operations fail.
 class TestEngine : public EngineInterface {
 public:
     std::shared_ptr<LanguageModule>
@@ -42,9 +45,42 @@ public:
         requests.push_back(options ? options->get("language") : std::string());
         return make_language_module(requests.back());
     }
+    std::shared_ptr<LanguageModule>
+    get_language_module(const std::string& language) const override {
+        requests.push_back(language);
+        return make_language_module(language);
+    }
     std::shared_ptr<plugins::PluginCollection> get_plugins_ptr() const override { return nullptr; }
+    plugins::PluginCollection* get_plugins() const override { return nullptr; }
+
+    DomainCollection get_domains(const std::string&, bool) const override { unused(); }
+    std::string get_domain_filename(const std::string&) const override { unused(); }
+    const boost::shared_ptr<plugins::API>& get_plugin(const std::string&) const override {
+        unused();
+    }
+    void release_domains() override { unused(); }
+    bool release_language(const std::string&) override { unused(); }
+    bool release_domain(const std::string&) override { unused(); }
+    bool purge_domains(const std::string&) override { unused(); }
+    void init_plugins() override { unused(); }
+    void collect_volume_size(uint64_t) const override {}
+    std::string property(const std::string&) const override { unused(); }
+    std::string info() const override { unused(); }
+    std::string languages() const override { unused(); }
+    std::shared_ptr<dez::afst::AFst> get_language_identifier_data() const override { unused(); }
+    void check_language_purge() const override {}
+    void check_language_file(const std::string&) const override {}
+    void check_domain_purge() const override {}
+    dez::Regex get_regex(const std::string& pattern) const override {
+        return dez::Regex(pattern, false);
+    }
 
     mutable std::vector<std::string> requests;
+
+private:
+    [[noreturn]] static void unused() {
+        throw std::logic_error("the test engine does not serve this operation");
+    }
 };
 
 inline std::shared_ptr<dez::IOptions> options(const char* json) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -21,6 +23,16 @@ public:
     const std::string& get_sqlite_filename() const override { return sqlite_filename; }
     const std::string& name() const override { return domain_name; }
 
+    // Records a use now, in wall-clock seconds since the epoch; the engine's
+    // purge policy releases domains unused for long.
+    void touch() {
+        last_access_seconds = std::chrono::duration_cast<std::chrono::seconds>(
+                                  std::chrono::system_clock::now().time_since_epoch())
+                                  .count();
+    }
+    // -1 until the first touch().
+    int64_t last_access() const { return last_access_seconds; }
+
     std::string domain_name;
     // Concept id to concept name, and back.
     std::map<uint32_t, std::string> concept_ids;
@@ -29,6 +41,7 @@ public:
     std::string sqlite_filename;
     // Concepts that may not span a line feed.
     std::set<std::string> no_crlf;
+    std::atomic<int64_t> last_access_seconds{-1};
 };
 
 } // namespace dez::trelix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -57,7 +58,9 @@ public:
     // The language's default for header detection.
     bool detect_headers = true;
     int64_t last_write_time_stamp = -1;
-    int64_t last_access = -1;
+    // Epoch seconds of the last request that handed this data out; set under
+    // the engine lock, read by the purges and the engine description.
+    std::atomic<int64_t> last_access{-1};
 };
 
 } // namespace dez::trelix

@@ -1,0 +1,260 @@
+#include "engine/engine.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include <nlohmann/json.hpp>
+
+#include "core-afst/afst.h"
+#include "domain/domain_facade.h"
+#include "engine/data_paths.h"
+#include "engine/domain_store.h"
+#include "engine/language_module.h"
+#include "engine/language_module_data.h"
+#include "engine/load_afst.h"
+#include "engine/resource_managment.h"
+#include "engine/write_time.h"
+#include "foundation/exception.h"
+#include "foundation/logger.h"
+#include "foundation/regex.h"
+#include "foundation/string_utils.h"
+#include "matcher/plugin_calls.h"
+#include "matcher/plugin_collection.h"
+
+namespace dez::trelix {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Operations whose work has not landed yet.
+[[noreturn]] void not_built_yet(const char* operation) {
+    throw dez::Exception(std::string("not built yet: Engine::") + operation);
+}
+
+// The engine adds "root_path" and "morfex" to its options; a copy keeps the
+// caller's object (possibly shared with other engines) as the caller left it.
+std::shared_ptr<dez::IOptions> own_copy(const std::shared_ptr<dez::IOptions>& options) {
+    auto copy = std::make_shared<dez::Options>();
+    if (options)
+        *copy->json = nlohmann::json::parse(options->str());
+    return copy;
+}
+
+bool is_folder(const fs::path& path) {
+    std::error_code error;
+    return fs::is_directory(path, error);
+}
+
+} // namespace
+
+Engine::Engine(const std::shared_ptr<dez::IOptions>& caller_options)
+    : options(own_copy(caller_options)), domain_store(std::make_shared<DomainStore>("Engine")),
+      plugins(std::make_shared<plugins::PluginCollection>()) {
+    dez::wlog::set_environment_logger();
+    fill_in_sdk_paths(options);
+    root_path = options->get("root_path");
+
+    std::vector<std::string> folders =
+        dez::string::split_vector(options->get("morfex"), ':', false);
+    normalize_paths(folders);
+    // A "morfex" folder may keep this library's data in its "trelix" subfolder;
+    // one that is not there would only fail later listings.
+    search_paths = folders;
+    for (const std::string& folder : folders) {
+        if (!dez::string::ends_with(folder, "morfex"))
+            continue;
+        const fs::path widened = fs::path(folder) / "trelix";
+        if (is_folder(widened))
+            search_paths.push_back(widened.string());
+    }
+    for (const std::string& folder : search_paths)
+        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_info,
+                   "MORFEX_PATH:[" << folder << "]");
+    options->add("morfex", dez::string::join(search_paths, ":", 0, -1));
+
+    resource_manager =
+        std::make_shared<ResourceManagment>(this, options->get("resource_manager_config", "{}"));
+
+    // fill_in_sdk_paths has settled "root_path" in our own copy, so the root's
+    // "lib" folder is always the candidate.
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
+               "[PLUGIN]:DEZ root : [" << root_path << "]");
+    check_plugin_folder((fs::path(root_path) / "lib").string());
+}
+
+Engine::~Engine() {
+    try {
+        plugins::release_document(this);
+    } catch (const std::exception& e) {
+        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
+                   "[PLUGIN]:release_document failed: " << e.what());
+    }
+}
+
+std::shared_ptr<LanguageModule>
+Engine::get_language_module(const std::shared_ptr<dez::IOptions>& /*options*/) const {
+    // Completed by the language-module work.
+    not_built_yet("get_language_module");
+}
+
+std::shared_ptr<LanguageModule> Engine::get_language_module(const std::string& /*language*/) const {
+    // Completed by the language-module work.
+    not_built_yet("get_language_module");
+}
+
+DomainCollection Engine::get_domains(const std::string& /*name*/, bool /*cache*/) const {
+    // Completed by the domain-collection work.
+    not_built_yet("get_domains");
+}
+
+std::string Engine::get_domain_filename(const std::string& /*name*/) const {
+    // Completed by the domain-collection work.
+    not_built_yet("get_domain_filename");
+}
+
+plugins::PluginCollection* Engine::get_plugins() const {
+    return plugins.get();
+}
+
+std::shared_ptr<plugins::PluginCollection> Engine::get_plugins_ptr() const {
+    return plugins;
+}
+
+const boost::shared_ptr<plugins::API>& Engine::get_plugin(const std::string& /*name*/) const {
+    // Completed by the plugin-loading work.
+    not_built_yet("get_plugin");
+}
+
+void Engine::release_domains() {
+    std::lock_guard<std::mutex> lock(get_mutex());
+    domain_store->domains.clear();
+}
+
+bool Engine::release_language(const std::string& key) {
+    std::lock_guard<std::mutex> lock(get_mutex());
+    return release_language_no_lock(key);
+}
+
+bool Engine::release_domain(const std::string& name) {
+    std::lock_guard<std::mutex> lock(get_mutex());
+    return release_domain_no_lock(name);
+}
+
+bool Engine::purge_domains(const std::string& settings) {
+    ResourceManagment purge(this, settings);
+    // The plugin-loading work warms the plugins up here, before the lock:
+    // loading a plugin takes the engine lock itself.
+    std::lock_guard<std::mutex> lock(get_mutex());
+    purge.purge_languages(false);
+    purge.purge_domains(false);
+    return true;
+}
+
+void Engine::init_plugins() {
+    // Completed by the plugin-loading work (the plugin warm-up).
+    not_built_yet("init_plugins");
+}
+
+void Engine::collect_volume_size(uint64_t /*size*/) const {}
+
+std::string Engine::property(const std::string& name) const {
+    std::string value = options->get(name.c_str());
+    if (value.empty())
+        throw dez::Exception("Unkown attribute. [" + name + "] ");
+    return value;
+}
+
+std::string Engine::info() const {
+    // Completed by the engine-information work.
+    not_built_yet("info");
+}
+
+std::string Engine::languages() const {
+    // Completed by the engine-information work.
+    not_built_yet("languages");
+}
+
+std::shared_ptr<dez::afst::AFst> Engine::get_language_identifier_data() const {
+    // Completed by the engine-information work.
+    not_built_yet("get_language_identifier_data");
+}
+
+void Engine::check_language_purge() const {
+    check_language_purge(std::string());
+}
+
+void Engine::check_language_purge(const std::string& in_use) const {
+    if (resource_manager)
+        resource_manager->purge_languages(true, in_use);
+}
+
+void Engine::check_language_file(const std::string& /*filename*/) const {
+    // Completed by the language-module work.
+    not_built_yet("check_language_file");
+}
+
+void Engine::check_domain_purge() const {
+    check_domain_purge(std::string());
+}
+
+void Engine::check_domain_purge(const std::string& in_use) const {
+    if (resource_manager)
+        resource_manager->purge_domains(true, in_use);
+}
+
+dez::Regex Engine::get_regex(const std::string& pattern) const {
+    std::lock_guard<std::mutex> lock(regex_mutex);
+    return regex_factory.make_regex(pattern, false);
+}
+
+std::mutex& Engine::get_mutex() const {
+    return mutex;
+}
+
+bool Engine::release_language_no_lock(const std::string& key) const {
+    auto it = language_modules.find(key);
+    if (it == language_modules.end())
+        return false;
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
+               "[Language] "
+                   << "Release language: " << key);
+    language_modules.erase(it);
+    return true;
+}
+
+bool Engine::release_domain_no_lock(const std::string& name) {
+    auto it = domain_store->domains.find(name);
+    if (it == domain_store->domains.end())
+        return false;
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
+               "[Domain] "
+                   << "Purge domain" << name);
+    domain_store->domains.erase(it);
+    return true;
+}
+
+std::shared_ptr<dez::afst::AFst> Engine::get_afst(const std::string& filename) const {
+    auto it = afsts.find(filename);
+    if (it == afsts.end())
+        return afsts.emplace(filename, load_afst(filename)).first->second;
+    // A deleted file (-1) keeps the cached transducer in service.
+    if (it->second->timestamp < write_time_in_seconds(filename))
+        it->second = load_afst(filename);
+    return it->second;
+}
+
+void Engine::check_plugin_folder(const std::string& folder) const {
+    if (const char* variable = std::getenv("TRELIX_PLUGIN_DIR"))
+        plugin_folder = variable;
+    std::error_code error;
+    if (fs::exists(folder, error)) {
+        plugin_folder = folder;
+        return;
+    }
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
+               "[PLUGIN]:cannot find plugin folder while loading: [" << folder << "]");
+}
+
+} // namespace dez::trelix

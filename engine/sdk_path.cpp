@@ -1,0 +1,56 @@
+#include "engine/sdk_path.h"
+
+#include <dlfcn.h>
+#include <link.h>
+
+#include <string>
+#include <system_error>
+
+#include "foundation/string_utils.h"
+
+namespace dez::system::path {
+
+namespace fs = std::filesystem;
+
+fs::path this_function() {
+    Dl_info info{};
+    struct link_map* map = nullptr;
+    if (dladdr1(reinterpret_cast<void*>(&this_function), &info, reinterpret_cast<void**>(&map),
+                RTLD_DL_LINKMAP) == 0)
+        return {};
+    // Our own entry normally matches; the walk covers a loader that reports a
+    // neighbouring object first.
+    for (; map; map = map->l_next) {
+        const std::string name = map->l_name ? map->l_name : "";
+        const std::size_t at = name.find("libtrelix.so");
+        if (at != std::string::npos)
+            return fs::path(name.substr(0, at));
+    }
+    return {};
+}
+
+fs::path read_link(const fs::path& link) {
+    std::error_code error;
+    fs::path target = fs::read_symlink(link, error);
+    return error ? fs::path() : target;
+}
+
+fs::path root_of_executable(const fs::path& executable) {
+    fs::path folder = fs::canonical(fs::absolute(executable).parent_path());
+    fs::path root = folder.parent_path();
+    const std::string last = root.filename().string();
+    if (dez::string::starts_with(last, "debug") || dez::string::starts_with(last, "release"))
+        root = root.parent_path();
+    return root;
+}
+
+fs::path sdk(const char* relative) {
+    const fs::path executable = read_link("/proc/self/exe");
+    std::error_code error;
+    if (!executable.empty() && fs::exists(executable, error))
+        return root_of_executable(executable);
+    fs::path folder = fs::path(relative ? relative : "").remove_filename();
+    return fs::canonical(fs::absolute(folder)).parent_path();
+}
+
+} // namespace dez::system::path

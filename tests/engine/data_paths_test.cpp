@@ -81,7 +81,7 @@ TEST_F(DataPaths, RootFromTheLibraryLocation) {
 TEST_F(DataPaths, EmptyRootVariableLeadsToTheExecutable) {
     EnvGuard variable("TRELIX_ROOT", "");
     const fs::path executable = fs::read_symlink("/proc/self/exe");
-    const fs::path expected = fs::canonical(executable.parent_path()).parent_path();
+    const fs::path expected = dez::system::path::root_of_executable(executable);
     auto options = fill({{"morfex", ""}});
     EXPECT_EQ(options->get("root_path"), expected.string());
     EXPECT_TRUE(logged(level_trace, "Still no root_path option, looking for ./tlx... "));

@@ -1,0 +1,51 @@
+#include "domain/filename_generator.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <system_error>
+
+#include <nlohmann/json.hpp>
+
+namespace dez::trelix::core {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool exists_no_throw(const fs::path& p) {
+    std::error_code ec;
+    return fs::exists(p, ec);
+}
+
+} // namespace
+
+filename_generator::filename_generator(const std::vector<fs::path>& folders,
+                                       const nlohmann::json& config, const std::string& language)
+    : folders(folders), config(config), language(language) {}
+
+filename_generator::filename_generator(const fs::path& first, const fs::path& second,
+                                       const nlohmann::json& config, const std::string& language)
+    : folders{first, second}, config(config), language(language) {}
+
+fs::path filename_generator::operator()(const char* /*extension*/, const char* key) const {
+    if (config.is_object() && config.contains(key)) {
+        const fs::path value(config.at(key).get<std::string>());
+        // An empty value names no file; joined to a folder it would name the folder.
+        if (value.empty())
+            return fs::path();
+        if (exists_no_throw(value))
+            return value;
+        for (const fs::path& folder : folders) {
+            const fs::path candidate = folder / value;
+            if (exists_no_throw(candidate))
+                return candidate;
+        }
+        return fs::path();
+    }
+    if (std::getenv("TRELIX_STRICT_CONFIG") != nullptr)
+        std::cerr << "-- [language.config] `" << key << "` section missing in config file."
+                  << "\"\"";
+    return fs::path();
+}
+
+} // namespace dez::trelix::core

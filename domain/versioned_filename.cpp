@@ -1,0 +1,120 @@
+#include "domain/versioned_filename.h"
+
+#include <algorithm>
+#include <iomanip>
+#include <iostream>
+#include <system_error>
+#include <utility>
+
+#include "foundation/logger.h"
+#include "foundation/string_utils.h"
+#include "foundation/version.h"
+
+namespace dez::trelix::core {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool exists_no_throw(const fs::path& p) {
+    std::error_code ec;
+    return fs::exists(p, ec);
+}
+
+struct Latest {
+    dez::version::Version version{"0.0.0"};
+    fs::path path;
+};
+
+// Files of one folder named base + "@" + version + ext. Only the file-name
+// prefix counts, so "en" never takes "english@1.0.language" for its own.
+void find_latest_version(const fs::path& folder, const std::string& base, const std::string& ext,
+                         Latest& best) {
+    const std::string prefix = base + "@";
+    std::vector<std::pair<std::string, fs::path>> files;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::error_code type_ec;
+        if (!it->is_regular_file(type_ec))
+            continue;
+        std::string name = it->path().filename().string();
+        if (name.size() < prefix.size() + ext.size() || !dez::string::starts_with(name, prefix) ||
+            !dez::string::ends_with(name, ext))
+            continue;
+        files.emplace_back(std::move(name), it->path());
+    }
+    if (ec) {
+        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
+                   "-- cannot list folder: " << std::quoted(folder.string()) << ": "
+                                             << ec.message());
+        return;
+    }
+    // Sorted, so a tie inside one folder does not depend on the file system.
+    std::sort(files.begin(), files.end());
+    for (const auto& [name, path] : files) {
+        const std::string text =
+            name.substr(prefix.size(), name.size() - prefix.size() - ext.size());
+        dez::version::Version version(text);
+        // operator> lets equal versions through: the last one met wins.
+        if (version > best.version) {
+            best.version = std::move(version);
+            best.path = path;
+        }
+    }
+}
+
+} // namespace
+
+fs::path generate_filename(const std::string& name, const std::vector<fs::path>& folders) {
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
+               "-- checking filename: " << name);
+    if (exists_no_throw(name)) {
+        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
+                   "-- found filename: " << name);
+        return name;
+    }
+
+    const fs::path as_path(name);
+    const std::string stem = as_path.stem().string();
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
+               "-- stem has @latest version: stem=" << stem);
+
+    const size_t latest = stem.find("@latest");
+    if (latest == std::string::npos) {
+        for (const fs::path& folder : folders) {
+            const fs::path candidate = folder / name;
+            TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
+                       "-- checking filename: " << std::quoted(candidate.string()));
+            if (exists_no_throw(candidate)) {
+                TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
+                           "-- found filename: " << candidate.string());
+                return candidate;
+            }
+        }
+        return fs::path();
+    }
+
+    const std::string ext = as_path.extension().string();
+    const std::string base = stem.substr(0, latest);
+    // A directory in the name is kept: "data/english@latest.language" looks in <folder>/data.
+    const fs::path sub = as_path.parent_path();
+    Latest best;
+    for (const fs::path& folder : folders) {
+        const fs::path searched = sub.empty() ? folder : folder / sub;
+        std::error_code ec;
+        if (fs::is_directory(searched, ec))
+            find_latest_version(searched, base, ext, best);
+    }
+    if (best.path.empty())
+        return fs::path();
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
+               "-- found filename: " << best.path.string() << "for " << name);
+    return best.path;
+}
+
+void test_generate_filename(const std::string& name) {
+    std::cout << "--->>>>>>>>>>" << name << std::endl;
+}
+
+} // namespace dez::trelix::core

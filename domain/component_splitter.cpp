@@ -186,6 +186,9 @@ bool ComponentSplitter::check_existing_paths(const Component& c, nlohmann::json&
 }
 
 bool ComponentSplitter::add_identifier(Component& c, const fs::path& folder) const {
+    // "@2" has no name: it would otherwise find hidden files such as ".dom".
+    if (c.name.empty())
+        return false;
     if (c.version == "latest")
         return find_latest(c, folder);
     return find_exact(c, folder);

@@ -38,8 +38,8 @@ struct ComponentSplitter {
     // Looks for the component in one folder: the highest version present when
     // its version is "latest", else the exact file name (language-prefixed
     // first). True sets filename (and version, and a kind that was none);
-    // false leaves the component as it was. A folder that cannot be listed
-    // holds nothing.
+    // false leaves the component as it was. A folder that cannot be listed,
+    // and a component without name, find nothing.
     bool add_identifier(Component& component, const std::filesystem::path& folder) const;
 
 private:

@@ -296,6 +296,15 @@ TEST_F(Identifier, UnlistableFolderHoldsNothing) {
     EXPECT_EQ(find("entity", folder), "");
 }
 
+TEST_F(Identifier, EmptyNameFindsNothing) {
+    const fs::path folder = tree.folder("data");
+    tree.file("data/.dom");
+    tree.file("data/@2.dom");
+    EXPECT_EQ(find("@", folder), "");
+    EXPECT_EQ(find("@2", folder), "");
+    EXPECT_EQ(find("@", folder, "latest"), "");
+}
+
 TEST_F(Identifier, MissingFolderHoldsNothing) {
     EXPECT_EQ(find("entity", tree.root / "missing", "latest"), "");
     EXPECT_EQ(find("entity", tree.root / "missing"), "");

@@ -20,18 +20,25 @@ class AFst;
 
 namespace dez::trelix {
 
+class LookupConditionInterface;
+
 namespace core {
 struct MorphDataDescriptor;
+namespace hmm {
+struct Resource;
 }
+} // namespace core
 
 // What one `.language` file yields, shared by every module handed out for it.
-// The language loader fills it; the HMM tables and the lookup conditions join
-// it with the tagger and lookup-condition work.
+// Filled by the engine's language loader and then only read, except
+// `last_access`.
 class LanguageModuleData {
 public:
     explicit LanguageModuleData(const std::string& source_name);
     // Frees `rules_data` when it owns it.
     ~LanguageModuleData();
+    // Drops the compiled rules, freeing them when owned.
+    void release_rules();
     LanguageModuleData(const LanguageModuleData&) = delete;
     LanguageModuleData& operator=(const LanguageModuleData&) = delete;
 
@@ -53,8 +60,12 @@ public:
     std::string abbreviations;
     std::string apostrophes;
     std::string measures;
+    // The tagger tables; never null, empty when the language has none.
+    std::shared_ptr<const core::hmm::Resource> hmm;
     // The disambiguation transducer.
     std::shared_ptr<dez::afst::AFst> postagger;
+    // Which tokens the second lexicon pass looks up again, first match wins.
+    std::vector<std::shared_ptr<LookupConditionInterface>> conditions;
     // The language's default for header detection.
     bool detect_headers = true;
     int64_t last_write_time_stamp = -1;

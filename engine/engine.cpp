@@ -10,6 +10,7 @@
 #include "domain/domain_facade.h"
 #include "engine/data_paths.h"
 #include "engine/domain_store.h"
+#include "engine/language_cache_key.h"
 #include "engine/language_module.h"
 #include "engine/language_module_data.h"
 #include "engine/load_afst.h"
@@ -91,17 +92,6 @@ Engine::~Engine() {
         TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
                    "[PLUGIN]:release_document failed: " << e.what());
     }
-}
-
-std::shared_ptr<LanguageModule>
-Engine::get_language_module(const std::shared_ptr<dez::IOptions>& /*options*/) const {
-    // Completed by the language-module work.
-    not_built_yet("get_language_module");
-}
-
-std::shared_ptr<LanguageModule> Engine::get_language_module(const std::string& /*language*/) const {
-    // Completed by the language-module work.
-    not_built_yet("get_language_module");
 }
 
 DomainCollection Engine::get_domains(const std::string& /*name*/, bool /*cache*/) const {
@@ -190,11 +180,6 @@ void Engine::check_language_purge(const std::string& in_use) const {
         resource_manager->purge_languages(true, in_use);
 }
 
-void Engine::check_language_file(const std::string& /*filename*/) const {
-    // Completed by the language-module work.
-    not_built_yet("check_language_file");
-}
-
 void Engine::check_domain_purge() const {
     check_domain_purge(std::string());
 }
@@ -216,10 +201,12 @@ std::mutex& Engine::get_mutex() const {
 bool Engine::release_language_no_lock(const std::string& key) const {
     auto it = language_modules.find(key);
     if (it == language_modules.end())
+        it = language_modules.find(language_cache_key(key));
+    if (it == language_modules.end())
         return false;
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
                "[Language] "
-                   << "Release language: " << key);
+                   << "Release language: " << it->first);
     language_modules.erase(it);
     return true;
 }

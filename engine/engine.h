@@ -53,8 +53,17 @@ public:
     void check_domain_purge() const override;
     dez::Regex get_regex(const std::string& pattern) const override;
 
+    // A language request with the engine lock already held: resolves the
+    // language to its `.language` file, serves it from the cache or loads it,
+    // falls back to the generic module for the languages that have none of
+    // their own, and runs the interval purge. Options read: "language",
+    // "project_path".
+    std::shared_ptr<LanguageModule>
+    get_language_module_nolock(const std::shared_ptr<dez::IOptions>& options) const;
+
     virtual std::mutex& get_mutex() const;
-    // Erase one cache entry; the caller holds the lock. False when absent.
+    // Erase one language cache entry (any spelling of its path); the caller
+    // holds the lock. False when absent.
     virtual bool release_language_no_lock(const std::string& key) const;
     virtual bool release_domain_no_lock(const std::string& name);
 
@@ -77,7 +86,7 @@ public:
     // Canonical language-data folders in search order.
     std::vector<std::string> search_paths;
     std::shared_ptr<dez::IOptions> options;
-    // By the path of their `.language` file.
+    // By the canonical path of their `.language` file.
     mutable std::map<std::string, std::shared_ptr<LanguageModuleData>> language_modules;
     std::shared_ptr<DomainStore> domain_store;
     mutable std::mutex mutex;

@@ -32,9 +32,14 @@ std::shared_ptr<OffsetTable> generate_offset_mappings(const char* text, int leng
 }
 
 uint32_t from_unicode_2_utf8_offset(const OffsetTable* table, const uint32_t& index) {
-    if (table && index < table->unicode_to_utf8.size())
-        return table->unicode_to_utf8[index];
-    return index;
+    if (!table || index >= table->unicode_to_utf8.size())
+        return index;
+    const uint32_t byte = table->unicode_to_utf8[index];
+    // Entries past the last character stay 0 (the table has a slot per byte,
+    // not per character); every character after the first starts above 0.
+    if (index > 0 && byte == 0)
+        return static_cast<uint32_t>(table->unicode_to_utf8.size() - 1);
+    return byte;
 }
 
 } // namespace dez::trelix

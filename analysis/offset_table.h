@@ -22,8 +22,8 @@ struct OffsetTable {
 // Malformed UTF-8 raises utfcpp's errors.
 std::shared_ptr<OffsetTable> generate_offset_mappings(const char* text, int length);
 
-// The byte offset of a code point offset; an index outside the table is
-// returned unchanged.
+// The byte offset of a code point offset: the text's byte length for an
+// offset past the last character, an index outside the table unchanged.
 uint32_t from_unicode_2_utf8_offset(const OffsetTable* table, const uint32_t& index);
 
 } // namespace dez::trelix

@@ -27,10 +27,11 @@ int CompoundLookupNumbers::type() const {
 }
 
 std::vector<std::string> CompoundLookupNumbers::up(const std::string& word) {
-    ResultsMementoV2 memento = lookup_.get_candidates(word);
+    const std::string converted = lookup_.convert(word);
+    ResultsMementoV2 memento = lookup_.search(converted);
     if (get_most_likely_components(word, memento.results) < 0)
         return {};
-    return construct_stems_v3(word, memento.results);
+    return construct_stems_v3(word, converted, memento.results);
 }
 
 } // namespace dez::afst

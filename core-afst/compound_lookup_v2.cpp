@@ -38,7 +38,7 @@ std::vector<std::string> CompoundLookupV2::up(const std::string& word) {
                                  depth_limit);
     if (memento.results.empty() || get_most_likely_components(converted, memento.results) < 0)
         return {};
-    return construct_stems_v3(word, memento.results);
+    return construct_stems_v3(word, converted, memento.results);
 }
 
 } // namespace dez::afst

@@ -40,8 +40,15 @@ int CompoundLookupV3::type() const {
 }
 
 ResultsMementoV2 CompoundLookupV3::get_candidates(const std::string& word) const {
+    return search(convert(word));
+}
+
+std::string CompoundLookupV3::convert(const std::string& word) const {
     const auto& converter = lookup_.converter();
-    const std::string converted = converter ? (*converter)(word) : word;
+    return converter ? (*converter)(word) : word;
+}
+
+ResultsMementoV2 CompoundLookupV3::search(const std::string& converted) const {
     ResultsMementoV2 memento;
     const char* begin = converted.data();
     utf8_iterator::match_section(memento, *lookup_.afst(), begin, begin, begin + converted.size(),
@@ -50,13 +57,14 @@ ResultsMementoV2 CompoundLookupV3::get_candidates(const std::string& word) const
 }
 
 std::vector<std::string> CompoundLookupV3::up(const std::string& word) {
-    ResultsMementoV2 memento = get_candidates(word);
+    const std::string converted = convert(word);
+    ResultsMementoV2 memento = search(converted);
     if (memento.results.empty())
         return {};
     filter_genetives(memento.results);
     if (get_most_likely_components(word, memento.results) < 0)
         return {};
-    return construct_stems_v3(word, memento.results);
+    return construct_stems_v3(word, converted, memento.results);
 }
 
 } // namespace dez::afst

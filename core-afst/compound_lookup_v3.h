@@ -44,6 +44,15 @@ public:
     int32_t max_components() const { return max_components_; }
 
 private:
+    // CompoundLookupNumbers runs this lookup's search and needs the
+    // converted word for its result strings too.
+    friend class CompoundLookupNumbers;
+
+    // The word as the converter gives it (unchanged without a converter).
+    std::string convert(const std::string& word) const;
+    // The segmentation search over an already converted word.
+    ResultsMementoV2 search(const std::string& converted) const;
+
     WordLookup lookup_;
     int32_t max_components_ = 12;
 };

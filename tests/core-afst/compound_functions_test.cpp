@@ -193,6 +193,53 @@ TEST(CompoundStem, CutClampedToTheWord) {
     }
 }
 
+// Offsets that count bytes of the converted word: the cut into the word as
+// given falls after as many characters as the converted word has before the
+// offset.
+TEST(CompoundStem, CutCarriedOverByCharacters) {
+    struct Case {
+        std::string word, converted;
+        int64_t last_start;
+        std::string stem; // the result up to the first '#' after "#$"
+    };
+    const Case cases[] = {
+        // U+1E9E (three bytes) lower-cased to U+00DF (two)
+        {"GRO\xe1\xba\x9e"
+         "AMT",
+         "gro\xc3\x9f"
+         "amt",
+         5,
+         "GRO\xe1\xba\x9e"
+         "amt"},
+        // a converter that makes a character longer
+        {"Xamt",
+         "\xc3\xa9"
+         "amt",
+         2, "Xamt"},
+        // unchanged lengths
+        {"Arbeitsamt", "arbeitsamt", 7, "Arbeitsamt"},
+        // the converted word has more characters than the word
+        {"\xc3\x84", "arbeitsamt", 7,
+         "\xc3\x84"
+         "amt"},
+        // offsets outside the converted word
+        {"AMT", "amt", 40, "AMTamt"},
+        {"AMT", "amt", -3, "amt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.word + " / " + c.converted);
+        const auto parts = seg({{0, 3, "x+N"}, {c.last_start, c.last_start + 3, "amt+N"}});
+        const std::string text = dez::afst::construct_stem_v3(c.word, c.converted, parts);
+        EXPECT_EQ(text, "#$" + c.stem + "#x+N#amt+N");
+        EXPECT_EQ(dez::afst::construct_stems_v3(c.word, c.converted, {parts, parts}),
+                  (std::vector<std::string>{text, text}));
+    }
+    // A word with '#' keeps the v2 form.
+    EXPECT_EQ(
+        dez::afst::construct_stem_v3("c#amt", "c#amt", seg({{0, 2, "c#+Prog"}, {2, 5, "amt+N"}})),
+        "#c#+Prog#amt+N");
+}
+
 TEST(CompoundRanking, NoCompoundReading) {
     Segmentations none;
     EXPECT_LT(dez::afst::get_most_likely_components("amt", none), 0);

@@ -213,15 +213,17 @@ TEST(CompoundLookup, Candidates) {
 }
 
 // A converter that changes byte lengths: the cut into the word as given
-// stays inside it and on a character boundary.
+// falls after the same characters as in the converted word.
 TEST(CompoundLookup, ConverterChangesLength) {
     const auto lower = dez::afst::get_lowercase_converter();
     // U+1E9E (three bytes) lower-cases to U+00DF (two)
     const std::string word = "GRO\xe1\xba\x9e"
                              "AMT";
-    const Strings expected = {"#$GROamt#gro\xc3\x9f+Adj#amt+N"};
+    const Strings expected = {"#$GRO\xe1\xba\x9e"
+                              "amt#gro\xc3\x9f+Adj#amt+N"};
     EXPECT_EQ(CompoundLookupV2(compounds(), lower).up(word), expected);
     EXPECT_EQ(CompoundLookupV3(compounds(), lower, json()).up(word), expected);
+    EXPECT_EQ(CompoundLookupNumbers(compounds(), lower, json()).up(word), expected);
 
     // a converter that makes the word longer than the one given
     struct Expand : dez::afst::ILookupConverter {

@@ -1,5 +1,7 @@
 #include "core-afst/serialization.h"
 
+#include "core-afst/serialization_key_pattern.h"
+
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -194,15 +196,41 @@ std::pair<std::string, std::vector<char>> get_binary_data(sqlite3* db, const std
     return result;
 }
 
-bool delete_binary_data(sqlite3* db, const std::string& pattern) {
+bool delete_binary_data(sqlite3* db, const std::string& key) {
     if (db == nullptr)
         return false;
-    Statement statement = prepare(db, "DELETE FROM FILES WHERE FILES.URI LIKE ?1;");
-    if (!statement || !bind_text(statement.get(), 1, pattern))
+    if (!is_key_pattern(key)) {
+        Statement statement = prepare(db, "DELETE FROM FILES WHERE FILES.URI = ?1;");
+        return statement && bind_text(statement.get(), 1, key) &&
+               sqlite3_step(statement.get()) == SQLITE_DONE;
+    }
+    // The matching rows are found by our own matcher and deleted by rowid,
+    // all inside one savepoint so that a failure leaves every row in place.
+    if (sqlite3_exec(db, "SAVEPOINT delete_binary_data;", nullptr, nullptr, nullptr) != SQLITE_OK)
         return false;
-    if (sqlite3_step(statement.get()) != SQLITE_DONE)
+    bool done = false;
+    {
+        std::vector<sqlite3_int64> rows;
+        Statement select = prepare(db, "SELECT rowid,URI from FILES;");
+        int rc = select ? SQLITE_ROW : SQLITE_ERROR;
+        while (select && (rc = sqlite3_step(select.get())) == SQLITE_ROW)
+            if (sqlite3_column_type(select.get(), 1) != SQLITE_NULL &&
+                key_matches(key, column_text(select.get(), 1)))
+                rows.push_back(sqlite3_column_int64(select.get(), 0));
+        select.reset();
+        Statement remove = prepare(db, "DELETE FROM FILES WHERE rowid = ?1;");
+        done = rc == SQLITE_DONE && remove;
+        for (std::size_t i = 0; done && i < rows.size(); ++i) {
+            sqlite3_reset(remove.get());
+            done = sqlite3_bind_int64(remove.get(), 1, rows[i]) == SQLITE_OK &&
+                   sqlite3_step(remove.get()) == SQLITE_DONE;
+        }
+    }
+    if (!done)
+        sqlite3_exec(db, "ROLLBACK TO delete_binary_data;", nullptr, nullptr, nullptr);
+    if (sqlite3_exec(db, "RELEASE delete_binary_data;", nullptr, nullptr, nullptr) != SQLITE_OK)
         return false;
-    return sqlite3_changes(db) > 0;
+    return done;
 }
 
 std::pair<std::string, std::vector<char>> get_binary_test(const std::string& /*text*/) {
@@ -215,15 +243,20 @@ void foreach_rule(
     const std::string& pattern) {
     if (!db)
         return;
+    const bool by_pattern = is_key_pattern(pattern);
     Statement statement =
-        prepare(db.get(), "SELECT uri,attributes from FILES WHERE FILES.URI LIKE ?1 ORDER BY uri;");
-    if (!statement || !bind_text(statement.get(), 1, pattern))
+        by_pattern ? prepare(db.get(), "SELECT uri,attributes from FILES ORDER BY uri;")
+                   : prepare(db.get(), "SELECT uri,attributes from FILES WHERE FILES.URI = ?1;");
+    if (!statement || (!by_pattern && !bind_text(statement.get(), 1, pattern)))
         return;
     while (sqlite3_step(statement.get()) == SQLITE_ROW) {
         if (sqlite3_column_type(statement.get(), 0) == SQLITE_NULL)
             continue;
+        std::string uri = column_text(statement.get(), 0);
+        if (by_pattern && !key_matches(pattern, uri))
+            continue;
         // The walk goes on whatever the callback answers.
-        callback(std::make_tuple(column_text(statement.get(), 0), column_text(statement.get(), 1)));
+        callback(std::make_tuple(std::move(uri), column_text(statement.get(), 1)));
     }
 }
 

@@ -83,17 +83,22 @@ bool has_binary_data(sqlite3* db, const std::string& key);
 // connection is null or SQLite fails.
 std::pair<std::string, std::vector<char>> get_binary_data(sqlite3* db, const std::string& key);
 
-// Deletes every row whose key matches the SQL LIKE pattern ("%" any run,
-// "_" any one character, ASCII letters without regard to case). True when
-// at least one row was deleted.
-bool delete_binary_data(sqlite3* db, const std::string& pattern);
+// Deletes the row of exactly `key` or, when the key holds "%", every row
+// whose whole key matches it as a LIKE pattern ("%" any run, "_" any one
+// character, ASCII letters without regard to case; see
+// serialization_key_pattern.h). True when the deletion ran, also when no row
+// matched; false for a null connection or when SQLite refused it (a
+// read-only connection, a locked file), and then no row is deleted.
+bool delete_binary_data(sqlite3* db, const std::string& key);
 
 // Always an empty attribute text and an empty payload.
 std::pair<std::string, std::vector<char>> get_binary_test(const std::string& text);
 
 // Calls `callback` with (URI, attribute text) for every row whose URI matches
-// the SQL LIKE pattern, in ascending URI order (byte order). The callback's
-// result does not stop the walk; a NULL attribute text comes as "".
+// `pattern` as delete_binary_data matches keys (a LIKE pattern when it holds
+// "%", else the exact key), in ascending URI order (byte order). The
+// callback's result does not stop the walk; a NULL attribute text comes as
+// "".
 void foreach_rule(
     const std::shared_ptr<sqlite3>& db,
     const boost::function<bool(const std::tuple<std::string, std::string>&)>& callback,

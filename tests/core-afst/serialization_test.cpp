@@ -5,9 +5,11 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -18,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace ser = dez::afst::serialization;
+using namespace std::string_literals;
 
 using Row = std::pair<std::string, std::vector<char>>;
 
@@ -59,6 +62,20 @@ protected:
             },
             pattern);
         return seen;
+    }
+
+    // Every URI in byte order, read without the functions under test.
+    std::vector<std::string> all_keys() {
+        std::vector<std::string> keys;
+        sqlite3_stmt* statement = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(db.get(), "SELECT URI FROM FILES ORDER BY URI", -1, &statement,
+                                     nullptr),
+                  SQLITE_OK);
+        while (sqlite3_step(statement) == SQLITE_ROW)
+            keys.emplace_back(static_cast<const char*>(sqlite3_column_blob(statement, 0)),
+                              static_cast<std::size_t>(sqlite3_column_bytes(statement, 0)));
+        sqlite3_finalize(statement);
+        return keys;
     }
 
     std::string read_file() const {
@@ -162,7 +179,8 @@ TEST_F(ContainerTest, ExactKeysReadOnlyTheirOwnRow) {
     EXPECT_TRUE(ser::has_table(db.get(), "FILES"));
 }
 
-// The statement an exact read runs must search the key index, not scan.
+// The statement an exact read or delete runs must search the key index, not
+// scan.
 TEST_F(ContainerTest, ExactReadsSearchTheKeyIndex) {
     std::vector<std::string> statements;
     sqlite3_trace_v2(
@@ -177,8 +195,9 @@ TEST_F(ContainerTest, ExactReadsSearchTheKeyIndex) {
     statements.clear();
     ser::has_binary_data(db.get(), "k");
     ser::get_binary_data(db.get(), "k");
+    ser::delete_binary_data(db.get(), "k");
     sqlite3_trace_v2(db.get(), 0, nullptr, nullptr);
-    ASSERT_EQ(statements.size(), 2u);
+    ASSERT_EQ(statements.size(), 3u);
 
     for (const std::string& sql : statements) {
         SCOPED_TRACE(sql);
@@ -265,18 +284,92 @@ TEST_F(ContainerTest, ForeachRuleWithAnEmptyCallable) {
     EXPECT_NO_THROW(ser::foreach_rule(db, empty, "none"));
 }
 
-TEST_F(ContainerTest, DeleteRemovesEveryMatchAndSaysWhetherAnyWent) {
+TEST_F(ContainerTest, DeleteRemovesEveryMatchAndSucceedsWithoutOne) {
     for (const char* key :
          {"src1_rule:a", "src1_rule:b", "bitset_src1_rule:a", "src2_rule:a", "it's", "keep"})
         store(key, "x");
     EXPECT_TRUE(ser::delete_binary_data(db.get(), "%src1%rule:%"));
     using Pairs = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(rows("%"), (Pairs{{"it's", ""}, {"keep", ""}, {"src2_rule:a", ""}}));
-    EXPECT_FALSE(ser::delete_binary_data(db.get(), "%src1%rule:%"));
-    EXPECT_FALSE(ser::delete_binary_data(db.get(), "missing"));
+    // Deleting nothing is no error.
+    EXPECT_TRUE(ser::delete_binary_data(db.get(), "%src1%rule:%"));
+    EXPECT_TRUE(ser::delete_binary_data(db.get(), "missing"));
     EXPECT_TRUE(ser::delete_binary_data(db.get(), "it's"));
     EXPECT_FALSE(ser::has_binary_data(db.get(), "it's"));
     EXPECT_TRUE(ser::has_binary_data(db.get(), "keep"));
+}
+
+// A delete touches only rows whose whole key matches: an exact key byte for
+// byte, a pattern over every byte of the key. NUL bytes, malformed UTF-8
+// and keys far beyond SQLite's LIKE limit included.
+TEST_F(ContainerTest, DeleteTouchesOnlyWholeKeyMatches) {
+    const std::string long_key(60000, 'k');
+    const std::vector<std::string> keys = {"a",    "A",    "a\0b"s,  "a\0c"s,
+                                           "\xE2", "\xFF", "_BUSY_", "xBUSYx",
+                                           "50%",  "500",  long_key, long_key + "\0tail"s};
+    // Rows named by their place in `keys`, which keeps failure output short.
+    auto remaining = [&] {
+        std::set<std::size_t> places;
+        for (const std::string& key : all_keys())
+            places.insert(
+                static_cast<std::size_t>(std::find(keys.begin(), keys.end(), key) - keys.begin()));
+        return places;
+    };
+    struct Case {
+        std::string key;
+        std::set<std::size_t> deleted;
+    };
+    const Case cases[] = {
+        {"a\0b"s, {2}},
+        {"\xE2", {4}},
+        {long_key, {10}},
+        {"_BUSY_", {6}},
+        {"A", {1}},
+        {"missing", {}},
+        // patterns
+        {"%\xE2%", {4}},
+        {"a\0%"s, {2, 3}},
+        {"%" + std::string(59990, 'k') + "%\0%"s, {11}},
+        {"50%", {8, 9}},
+        {"%busy_", {6, 7}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.key.substr(0, 20)));
+        for (const std::string& key : keys)
+            store(key, "x");
+        EXPECT_TRUE(ser::delete_binary_data(db.get(), c.key));
+        std::set<std::size_t> expected;
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            if (c.deleted.count(i) == 0)
+                expected.insert(i);
+        EXPECT_EQ(remaining(), expected);
+    }
+}
+
+// The walk selects rows as a delete does.
+TEST_F(ContainerTest, ForeachRuleMatchesWholeKeys) {
+    for (const std::string& key : {"a"s, "A"s, "a\0b"s, "a\0c"s, "\xE2"s, "\xFF"s, "rule_1"s})
+        store(key, "x", "of=" + std::to_string(key.size()));
+    using Pairs = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(rows("a\0b%"s), (Pairs{{"a\0b"s, "of=3"}}));
+    EXPECT_EQ(rows("%\xE2"), (Pairs{{"\xE2", "of=1"}}));
+    EXPECT_EQ(rows("a"), (Pairs{{"a", "of=1"}}));
+    EXPECT_EQ(rows("rule_1"), (Pairs{{"rule_1", "of=6"}}));
+    EXPECT_EQ(rows("%" + std::string(60000, 'x')), Pairs{});
+}
+
+// A deletion SQLite refuses is reported and deletes nothing.
+TEST_F(ContainerTest, RefusedDeleteIsAnError) {
+    store("k", "v");
+    store("k2", "v");
+    db.reset();
+    auto reader = ser::open_shared_db_read(path);
+    for (const std::string key : {"k", "%", "k_"}) {
+        SCOPED_TRACE(key);
+        EXPECT_FALSE(ser::delete_binary_data(reader.get(), key));
+    }
+    EXPECT_TRUE(ser::has_binary_data(reader.get(), "k"));
+    EXPECT_TRUE(ser::has_binary_data(reader.get(), "k2"));
 }
 
 // ---- opening ------------------------------------------------------------

@@ -1,8 +1,11 @@
 #include "core-afst/serialization.h"
 
 #include "core-afst/builder.h"
+#include "core-afst/serialization_fsm_check.h"
 #include "foundation/attribute_text.h"
 
+#include <fst/log.h>
+#include <fst/properties.h>
 #include <fst/vector-fst.h>
 
 #include <sstream>
@@ -43,16 +46,31 @@ protected:
 std::shared_ptr<fst::VectorFst<fst::StdArc>> read_network(std::vector<char>& payload) {
     if (payload.empty())
         return nullptr;
+    // OpenFst believes every count and length it reads; a corrupt row is
+    // refused here before it can make OpenFst loop or allocate beyond the
+    // payload.
+    const std::string problem = check_fsm_payload(payload.data(), payload.size());
+    if (!problem.empty()) {
+        LOG(ERROR) << "get_fsm: corrupt transducer (" << problem << "): string input";
+        return nullptr;
+    }
     MemoryBuffer buffer(payload.data(), payload.data() + payload.size());
     std::istream stream(&buffer);
+    std::shared_ptr<fst::VectorFst<fst::StdArc>> network;
     try {
-        return std::shared_ptr<fst::VectorFst<fst::StdArc>>(
+        network.reset(
             fst::VectorFst<fst::StdArc>::Read(stream, fst::FstReadOptions("string input")));
     } catch (const std::exception&) {
         // OpenFst has logged the problem; a row that does not parse reads as
         // no transducer.
         return nullptr;
     }
+    // The stored property bits are not checked (that would cost more than
+    // the read), and algorithms trust them: forget them, OpenFst works out
+    // whatever it needs again.
+    if (network)
+        network->SetProperties(fst::kExpanded | fst::kMutable, fst::kFstProperties);
+    return network;
 }
 
 } // namespace

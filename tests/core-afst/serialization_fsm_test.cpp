@@ -1,16 +1,25 @@
 #include "core-afst/serialization.h"
 
 #include "core-afst/builder.h"
+#include "core-afst/serialization_fsm_check.h"
 #include "foundation/exception.h"
 #include "network_paths.h"
 
 #include <gtest/gtest.h>
 
+#include <fst/properties.h>
 #include <fst/vector-fst.h>
+#include <fst/verify.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -127,6 +136,261 @@ TEST_F(TransducerRowTest, MissingOrBrokenRowsGiveNoNetwork) {
     EXPECT_EQ(none_attributes, "");
     EXPECT_EQ(none, nullptr);
     EXPECT_EQ(ser::get_fsm(nullptr, "missing"), nullptr);
+}
+
+// The parts of a stored transducer in OpenFst's layout, so that a case can
+// spoil exactly one of them. The defaults spell sample() as OpenFst writes it.
+struct Payload {
+    struct Table {
+        int32_t magic = 2125658996;
+        std::string name;
+        int64_t next_key = 0;
+        std::optional<int64_t> count; // the number of symbols unless set
+        std::vector<std::pair<std::string, int64_t>> symbols;
+    };
+    struct Arc {
+        int32_t input, output;
+        float weight;
+        int32_t target;
+    };
+    struct State {
+        float final_weight;
+        std::vector<Arc> arcs;
+        std::optional<int64_t> arc_count; // the number of arcs unless set
+    };
+
+    int32_t magic = 2125659606;
+    std::string type = "vector";
+    std::string arc_type = "standard";
+    int32_t version = 2;
+    uint32_t flags = 3; // both symbol tables
+    uint64_t properties = sample_properties();
+    int64_t start = 0;
+    std::optional<int64_t> state_count; // the number of states unless set
+    int64_t arc_count = 0;              // not read
+    Table input{2125658996, "lower", 4, {}, {{"eps", 0}, {"EPS", 1}, {"a", 2}, {"b", 3}}};
+    Table output{2125658996, "upper", 3, {}, {{"eps", 0}, {"EPS", 1}, {"x", 2}}};
+    std::vector<State> states = {
+        {kInfinity, {{2, 2, 0, 1}}, {}}, {kInfinity, {{3, 0, 0, 2}}, {}}, {0, {}, {}}};
+    std::string tail;
+
+    static constexpr float kInfinity = std::numeric_limits<float>::infinity();
+
+    static uint64_t sample_properties() {
+        return sample().Properties(fst::kCopyProperties, false) | fst::kExpanded | fst::kMutable;
+    }
+
+    std::string bytes() const {
+        std::string out;
+        auto put = [&](const auto& value) {
+            out.append(reinterpret_cast<const char*>(&value), sizeof(value));
+        };
+        auto put_text = [&](const std::string& text) {
+            put(static_cast<int32_t>(text.size()));
+            out += text;
+        };
+        put(magic);
+        put_text(type);
+        put_text(arc_type);
+        put(version);
+        put(flags);
+        put(properties);
+        put(start);
+        put(state_count.value_or(static_cast<int64_t>(states.size())));
+        put(arc_count);
+        for (const Table* table : {&input, &output}) {
+            put(table->magic);
+            put_text(table->name);
+            put(table->next_key);
+            put(table->count.value_or(static_cast<int64_t>(table->symbols.size())));
+            for (const auto& [symbol, key] : table->symbols) {
+                put_text(symbol);
+                put(key);
+            }
+        }
+        for (const State& state : states) {
+            put(state.final_weight);
+            put(state.arc_count.value_or(static_cast<int64_t>(state.arcs.size())));
+            for (const Arc& arc : state.arcs) {
+                put(arc.input);
+                put(arc.output);
+                put(arc.weight);
+                put(arc.target);
+            }
+        }
+        return out + tail;
+    }
+};
+
+TEST(TransducerPayload, FixtureSpellsTheLibrarysForm) {
+    std::ostringstream written;
+    ASSERT_TRUE(sample().Write(written, fst::FstWriteOptions()));
+    EXPECT_EQ(Payload().bytes(), written.str());
+    EXPECT_EQ(ser::check_fsm_payload(written.str().data(), written.str().size()), "");
+}
+
+// Peak resident memory of the process, in kilobytes.
+long peak_memory() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// A corrupt row gives no network at once: OpenFst never sees counts or
+// lengths that the payload cannot hold, so it neither loops over missing
+// bytes nor reserves room for them.
+TEST_F(TransducerRowTest, CorruptPayloadsAreRefused) {
+    static constexpr int64_t huge = int64_t(1) << 40;
+    static constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        const char* name;
+        std::function<void(Payload&)> spoil;
+    };
+    const Case cases[] = {
+        {"magic", [](Payload& p) { p.magic ^= 1; }},
+        {"type", [](Payload& p) { p.type = "const"; }},
+        {"arc type", [](Payload& p) { p.arc_type = "log"; }},
+        {"version", [](Payload& p) { p.version = 1; }},
+        {"flags", [](Payload& p) { p.flags |= 0x10; }},
+        {"error property", [](Payload& p) { p.properties |= fst::kError; }},
+        {"contradiction", [](Payload& p) { p.properties |= fst::kAcceptor | fst::kNotAcceptor; }},
+        {"unknown property", [](Payload& p) { p.properties |= 0x100; }},
+        {"huge state count", [](Payload& p) { p.state_count = huge; }},
+        {"state count past the data", [](Payload& p) { p.state_count = 200; }},
+        {"negative state count", [](Payload& p) { p.state_count = -5; }},
+        {"fewer states than stored", [](Payload& p) { p.state_count = 2; }},
+        {"symbol table magic", [](Payload& p) { p.output.magic = 0; }},
+        {"huge symbol count", [](Payload& p) { p.input.count = huge; }},
+        {"negative symbol count", [](Payload& p) { p.input.count = -1; }},
+        {"huge symbol key", [](Payload& p) { p.input.symbols[2].second = INT64_MAX; }},
+        {"negative symbol key", [](Payload& p) { p.input.symbols[2].second = -7; }},
+        {"huge next key", [](Payload& p) { p.output.next_key = INT64_MAX; }},
+        {"huge arc count", [](Payload& p) { p.states[0].arc_count = huge; }},
+        {"negative arc count", [](Payload& p) { p.states[0].arc_count = -1; }},
+        {"arc to a missing state", [](Payload& p) { p.states[0].arcs[0].target = 3; }},
+        {"arc to a negative state", [](Payload& p) { p.states[0].arcs[0].target = -1; }},
+        {"negative label", [](Payload& p) { p.states[1].arcs[0].output = -2; }},
+        {"NaN arc weight", [](Payload& p) { p.states[0].arcs[0].weight = nan; }},
+        {"NaN final weight", [](Payload& p) { p.states[2].final_weight = nan; }},
+        {"minus infinity", [](Payload& p) { p.states[2].final_weight = -Payload::kInfinity; }},
+        {"start past the states", [](Payload& p) { p.start = 3; }},
+        {"start below -1", [](Payload& p) { p.start = -2; }},
+        {"bytes after the states", [](Payload& p) { p.tail = "x"; }},
+    };
+    std::vector<std::pair<std::string, std::string>> rows = {
+        // The header of an empty name followed by a string length of 2 GB.
+        {"eight bytes", std::string("\xd6\xfd\xb2\x7e\xd6\xfd\xb2\x7e", 8)},
+        {"huge type length", Payload().bytes().substr(0, 4) + std::string("\xff\xff\xff\x7f")},
+    };
+    for (const Case& c : cases) {
+        Payload payload;
+        c.spoil(payload);
+        rows.emplace_back(c.name, payload.bytes());
+    }
+    for (const auto& [name, bytes] : rows)
+        ser::store_binary_data(db.get(), name, "", bytes.data(), bytes.size());
+
+    const long memory_before = peak_memory();
+    ::testing::internal::CaptureStderr();
+    for (const auto& [name, bytes] : rows) {
+        EXPECT_NE(ser::check_fsm_payload(bytes.data(), bytes.size()), "") << name;
+        EXPECT_EQ(ser::get_fsm(db, name), nullptr) << name;
+    }
+    const std::string log = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("get_fsm: corrupt transducer"), std::string::npos) << log;
+    EXPECT_LT(peak_memory() - memory_before, 64 * 1024) << "kilobytes";
+
+    // A network without states and without a start is sound.
+    Payload empty;
+    empty.states.clear();
+    empty.start = -1;
+    ser::store_binary_data(db.get(), "empty", "", empty.bytes().data(), empty.bytes().size());
+    const auto network = ser::get_fsm(db, "empty");
+    ASSERT_NE(network, nullptr);
+    EXPECT_EQ(network->NumStates(), 0);
+}
+
+// A few words with tags, built and written as the lexicon build does.
+std::shared_ptr<dez::afst::Builder> words_lexicon() {
+    auto builder = std::make_shared<dez::afst::Builder>();
+    for (const char* word : {"arbeit", "amt", "haus", "tor", "torhaus", "stau", "staub", "becken",
+                             "ecke", "bau", "sand", "wald", "zeit"}) {
+        builder->open_rule();
+        for (const char* c = word; *c != '\0'; ++c)
+            builder->pushArc(std::string(1, *c));
+        builder->pushArc("eps", word[0] < 'm' ? "+N" : "+Adj");
+        builder->close_rule();
+    }
+    builder->applyUnion(0);
+    return builder;
+}
+
+// A header may claim what the arcs deny (sample() is no acceptor, a:x);
+// OpenFst's algorithms would trust the claim, so a loaded network answers
+// from its arcs.
+TEST_F(TransducerRowTest, PropertyClaimsOfTheRowAreNotTrusted) {
+    Payload payload;
+    payload.properties = (payload.properties & ~fst::kNotAcceptor) | fst::kAcceptor;
+    const std::string bytes = payload.bytes();
+    ser::store_binary_data(db.get(), "claims", "", bytes.data(), bytes.size());
+    const auto network = ser::get_fsm(db, "claims");
+    ASSERT_NE(network, nullptr);
+    EXPECT_EQ(network->Properties(fst::kAcceptor | fst::kNotAcceptor, true), fst::kNotAcceptor);
+}
+
+// Structure that every network get_fsm hands out must have, whatever the row
+// held: a start and arcs that lead to existing states, labels that are not
+// negative, weights that are members of the semiring.
+bool well_formed(const Network& network) {
+    Network bare(network);
+    // Labels missing from a table read as empty texts; only the structure
+    // is checked here.
+    bare.SetInputSymbols(nullptr);
+    bare.SetOutputSymbols(nullptr);
+    return fst::Verify(bare);
+}
+
+// Truncations and bit flips of a real stored transducer: each read ends
+// quickly with no network or a well-formed one, and never crashes.
+TEST_F(TransducerRowTest, DamagedRowsNeverGiveABrokenNetwork) {
+    std::ostringstream stream;
+    words_lexicon()->write(stream);
+    const std::string whole = stream.str();
+    ASSERT_EQ(ser::check_fsm_payload(whole.data(), whole.size()), "");
+
+    std::mt19937 random(20240611);
+    std::vector<std::string> damaged;
+    for (int i = 0; i < 1500; ++i) {
+        std::string bytes = whole;
+        const int kind = i % 3; // cut, flip, both
+        if (kind != 1)
+            bytes.resize(random() % bytes.size());
+        if (kind != 0 && !bytes.empty())
+            for (int flips = 1 + random() % 3; flips > 0; --flips)
+                bytes[random() % bytes.size()] ^= static_cast<char>(1u << (random() % 8));
+        damaged.push_back(std::move(bytes));
+    }
+    {
+        ser::Transaction transaction(db.get());
+        for (std::size_t i = 0; i < damaged.size(); ++i)
+            ser::store_binary_data(db.get(), std::to_string(i), "", damaged[i].data(),
+                                   damaged[i].size());
+        transaction.commit();
+    }
+
+    int read = 0;
+    ::testing::internal::CaptureStderr();
+    for (std::size_t i = 0; i < damaged.size(); ++i) {
+        const auto network = ser::get_fsm(db, std::to_string(i));
+        if (!network)
+            continue;
+        ++read;
+        EXPECT_TRUE(well_formed(*network)) << "damage " << i;
+    }
+    ::testing::internal::GetCapturedStderr();
+    // Flips inside symbol texts or weights still read; most damage does not.
+    EXPECT_GT(read, 0);
+    EXPECT_LT(read, static_cast<int>(damaged.size()) / 2);
 }
 
 // A lexicon of two entries, a:x b and c, as the lexicon build stores it.

@@ -243,20 +243,34 @@ void foreach_rule(
     const std::string& pattern) {
     if (!db)
         return;
-    const bool by_pattern = is_key_pattern(pattern);
-    Statement statement =
-        by_pattern ? prepare(db.get(), "SELECT uri,attributes from FILES ORDER BY uri;")
-                   : prepare(db.get(), "SELECT uri,attributes from FILES WHERE FILES.URI = ?1;");
-    if (!statement || (!by_pattern && !bind_text(statement.get(), 1, pattern)))
+    if (!is_key_pattern(pattern)) {
+        Statement statement =
+            prepare(db.get(), "SELECT uri,attributes from FILES WHERE FILES.URI = ?1;");
+        if (statement && bind_text(statement.get(), 1, pattern) &&
+            sqlite3_step(statement.get()) == SQLITE_ROW)
+            callback(
+                std::make_tuple(column_text(statement.get(), 0), column_text(statement.get(), 1)));
         return;
-    while (sqlite3_step(statement.get()) == SQLITE_ROW) {
-        if (sqlite3_column_type(statement.get(), 0) == SQLITE_NULL)
+    }
+    // The keys come from the key index alone; a row is read only when its
+    // key matches.
+    Statement keys = prepare(db.get(), "SELECT rowid,uri from FILES ORDER BY uri;");
+    Statement attributes = prepare(db.get(), "SELECT attributes from FILES WHERE rowid = ?1;");
+    if (!keys || !attributes)
+        return;
+    while (sqlite3_step(keys.get()) == SQLITE_ROW) {
+        if (sqlite3_column_type(keys.get(), 1) == SQLITE_NULL)
             continue;
-        std::string uri = column_text(statement.get(), 0);
-        if (by_pattern && !key_matches(pattern, uri))
+        std::string uri = column_text(keys.get(), 1);
+        if (!key_matches(pattern, uri))
+            continue;
+        sqlite3_reset(attributes.get());
+        if (sqlite3_bind_int64(attributes.get(), 1, sqlite3_column_int64(keys.get(), 0)) !=
+                SQLITE_OK ||
+            sqlite3_step(attributes.get()) != SQLITE_ROW)
             continue;
         // The walk goes on whatever the callback answers.
-        callback(std::make_tuple(std::move(uri), column_text(statement.get(), 1)));
+        callback(std::make_tuple(std::move(uri), column_text(attributes.get(), 0)));
     }
 }
 

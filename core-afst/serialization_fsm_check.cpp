@@ -29,7 +29,7 @@ constexpr std::size_t min_symbol_size = sizeof(int32_t) + sizeof(int64_t);
 // A label or symbol key beyond what an arc of the standard type can hold.
 constexpr int64_t max_key = std::numeric_limits<int32_t>::max();
 
-// Reads OpenFst's little pieces from the payload, never past its end.
+// Reads the fields of OpenFst's format from the payload, never past its end.
 class Bytes {
 public:
     Bytes(const char* data, std::size_t size) : at_(data), end_(data + size) {}
@@ -163,7 +163,9 @@ std::string check_fsm_payload(const char* data, std::size_t size) {
         return "bytes after the last state";
     if (last_target >= states)
         return "arc to a missing state";
-    if (start < -1 || start >= states)
+    // Only a network without states may lack a start (as OpenFst's own
+    // verification has it).
+    if (start < -1 || start >= states || (start == -1 && states > 0))
         return "start state out of range";
     return std::string();
 }

@@ -16,8 +16,9 @@ namespace dez::afst::serialization {
 // contradiction), the symbol tables the flags announce, then every state
 // with its final weight and arcs, and nothing after them. Every length and
 // count must fit in the bytes that remain; labels, symbol keys and states
-// must not be negative, arcs and the start (when there is one) must lead to
-// existing states, and no weight may be NaN or minus infinity.
+// must not be negative, arcs and the start must lead to existing states (only
+// a network without states has no start), and no weight may be NaN or minus
+// infinity.
 //
 // Returns why the payload is refused, or an empty text when it is sound.
 std::string check_fsm_payload(const char* data, std::size_t size);

@@ -1,5 +1,4 @@
 #include "core-afst/afst.h"
-#include "core-afst/builder.h"
 #include "core-afst/compound_lookup_v2.h"
 #include "core-afst/compound_lookup_v3.h"
 #include "core-afst/lookup_converter.h"
@@ -10,13 +9,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fst/vector-fst.h>
 #include <nlohmann/json.hpp>
 
 #include <memory>
 #include <random>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,18 +26,15 @@ constexpr int word_count = 50000;
 constexpr int token_count = 20000;
 constexpr int bucket_size = 10000;
 
-const char* const syllables[] = {"ka",   "lo",  "mi",  "ter", "an",  "sul",  "pre", "do",
-                                 "vin",  "go",  "ra",  "es",  "tu",  "bel",  "or",  "ni",
-                                 "brau", "fel", "hum", "kro", "lan", "mer",  "nop", "quel",
-                                 "rist", "tem", "ud",  "wer", "zin", "gart", "plo", "fen"};
 const char* const tags[] = {"[+Nn-Sg]", "[+Nn-Pl]", "[+V-Inf]", "[+Adj]", "[+Nn-Sg]", "[+Nn-Sg]"};
 
-std::string make_word(std::mt19937& random) {
-    std::string word;
-    const int length = 2 + static_cast<int>(random() % 3);
-    for (int i = 0; i < length; ++i)
-        word += syllables[random() % 32];
-    return word;
+const BenchWordGenerator& make_word() {
+    static const BenchWordGenerator generator(
+        {"ka",  "lo",   "mi",   "ter", "an", "sul",  "pre", "do",   "vin", "go",  "ra",
+         "es",  "tu",   "bel",  "or",  "ni", "brau", "fel", "hum",  "kro", "lan", "mer",
+         "nop", "quel", "rist", "tem", "ud", "wer",  "zin", "gart", "plo", "fen"},
+        2, 4);
+    return generator;
 }
 
 std::string capitalised(std::string word) {
@@ -49,23 +42,13 @@ std::string capitalised(std::string word) {
     return word;
 }
 
-struct Data {
-    std::shared_ptr<dez::afst::AFst> lexicon;
-    std::vector<std::string> tokens;
-};
-
-const Data& data() {
-    static const Data built = [] {
+const BenchLexicon& data() {
+    static const BenchLexicon built = [] {
         std::mt19937 random(20240612);
-        std::set<std::string> unique;
-        while (static_cast<int>(unique.size()) < word_count)
-            unique.insert(make_word(random));
-        const std::vector<std::string> words(unique.begin(), unique.end());
-
-        const auto network = build_bench_lexicon(
-            words, [&] { return std::string(tags[random() % 6]); }, bucket_size);
-
-        Data data{std::make_shared<dez::afst::AFst>(network), {}};
+        const auto words = make_word().unique(random, word_count);
+        BenchLexicon data;
+        load_bench_lexicon(
+            data, words, [&] { return std::string(tags[random() % 6]); }, bucket_size);
         const auto pick = [&] { return words[random() % words.size()]; };
         for (int i = 0; i < token_count; ++i) {
             switch (i % 4) {
@@ -80,7 +63,8 @@ const Data& data() {
                     capitalised(pick() + (random() % 2 ? "s" : "") + pick() + pick()));
                 break;
             default:
-                data.tokens.push_back(capitalised(make_word(random) + "xq" + make_word(random)));
+                data.tokens.push_back(
+                    capitalised(make_word()(random) + "xq" + make_word()(random)));
                 break;
             }
         }
@@ -103,7 +87,7 @@ void run(benchmark::State& state, Lookup& lookup, const std::vector<std::string>
 }
 
 void BM_CompoundLookupV2(benchmark::State& state) {
-    const Data& d = data();
+    const BenchLexicon& d = data();
     dez::afst::CompoundLookupV2 lookup(d.lexicon, dez::afst::get_lowercase_converter());
     run(state, lookup, d.tokens);
 
@@ -121,7 +105,7 @@ void BM_CompoundLookupV2(benchmark::State& state) {
 BENCHMARK(BM_CompoundLookupV2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_CompoundLookupV3(benchmark::State& state) {
-    const Data& d = data();
+    const BenchLexicon& d = data();
     dez::afst::CompoundLookupV3 lookup(d.lexicon, dez::afst::get_lowercase_converter(),
                                        nlohmann::json{{"max_components", 4}});
     run(state, lookup, d.tokens);
@@ -130,7 +114,7 @@ BENCHMARK(BM_CompoundLookupV3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same words as hash tags in lower case: the tag lookup's compound road.
 void BM_TagLookupCompoundRoad(benchmark::State& state) {
-    const Data& d = data();
+    const BenchLexicon& d = data();
     std::vector<std::string> tokens;
     for (const auto& token : d.tokens)
         tokens.push_back("#" + dez::afst::LookupConverterLowercase()(token));
@@ -142,11 +126,10 @@ BENCHMARK(BM_TagLookupCompoundRoad)->Unit(benchmark::kMillisecond)->UseRealTime(
 // The worst case the search's step budget bounds: a long word over a
 // lexicon of short entries, with segmentations beyond counting.
 void BM_CompoundLookupExplodingWord(benchmark::State& state) {
-    const auto network =
-        build_bench_lexicon({"a", "aa", "aaa", "aaaa"}, [] { return std::string("+X"); }, 4);
+    const auto lexicon = build_bench_lexicon(
+        {"a", "aa", "aaa", "aaaa"}, [] { return std::string("+X"); }, 4);
     // No depth limit in reach, which would end the search early.
-    dez::afst::CompoundLookupV3 lookup(std::make_shared<dez::afst::AFst>(network), nullptr,
-                                       nlohmann::json{{"max_components", 1000}});
+    dez::afst::CompoundLookupV3 lookup(lexicon, nullptr, nlohmann::json{{"max_components", 1000}});
     const std::string word(60, 'a');
     std::size_t found = 0;
     for (auto _ : state)

@@ -6,15 +6,23 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dez::afst {
 
-// A lexicon (or any network of ours) loaded for lookup: the transducer with
-// the texts of its input ("lower") and output ("upper") symbols indexed by
-// label, a final flag per state, and the walk form of its arcs. Read-only
-// after construction, so lookups on several threads may share one.
+// A lexicon (or any network of ours) loaded for lookup: the texts of its
+// input ("lower") and output ("upper") symbols indexed by label, a final flag
+// per state, and the walk form of its arcs. Read-only after construction, so
+// lookups on several threads may share one.
+//
+// The walk form keeps everything the transducer holds, so the AFst does not
+// keep the OpenFst network alive: a loaded lexicon would otherwise take its
+// memory twice. transducer() hands back the network it was made from while
+// someone else still holds it, and otherwise rebuilds it once (for readers
+// of arcs in stored order, such as the guesser).
 class AFst {
 public:
     // Refuses (std::invalid_argument) a null transducer or one without both
@@ -22,8 +30,9 @@ public:
     explicit AFst(std::shared_ptr<::fst::StdVectorFst> transducer);
     AFst(const AFst&) = delete;
     AFst& operator=(const AFst&) = delete;
+    ~AFst();
 
-    const std::shared_ptr<::fst::StdVectorFst>& transducer() const { return transducer_; }
+    const std::shared_ptr<::fst::StdVectorFst>& transducer() const;
     // Text of every label id below the table's symbol count; "" for an id
     // the table does not hold.
     const std::vector<std::string>& input_texts() const { return input_texts_; }
@@ -35,17 +44,31 @@ public:
                final_flags_[state];
     }
     const WalkNetwork& network() const { return network_; }
+    std::size_t state_count() const { return network_.state_nodes.size(); }
 
     // Write time of the file the transducer came from, in whole seconds since
     // the epoch; -1 until the engine's shared-transducer cache records it.
     int64_t timestamp = -1;
 
 private:
-    std::shared_ptr<::fst::StdVectorFst> transducer_;
+    void rebuild_transducer() const;
+
     std::vector<std::string> input_texts_;
     std::vector<std::string> output_texts_;
     std::vector<bool> final_flags_;
     WalkNetwork network_;
+
+    // What the walk form does not say about the network.
+    std::weak_ptr<::fst::StdVectorFst> original_;
+    std::unique_ptr<::fst::SymbolTable> input_table_;
+    std::unique_ptr<::fst::SymbolTable> output_table_;
+    uint64_t properties_ = 0;
+    int start_ = -1;
+    // (node, arc position) of arcs whose target is no state, with that target.
+    std::vector<std::pair<std::pair<uint32_t, uint32_t>, int>> stray_targets_;
+
+    mutable std::once_flag transducer_once_;
+    mutable std::shared_ptr<::fst::StdVectorFst> transducer_;
 };
 
 } // namespace dez::afst

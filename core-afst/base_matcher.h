@@ -15,19 +15,20 @@ template <class Matcher> class BaseMatcher {
 public:
     using Input = typename Matcher::Input;
     using Collector = typename Matcher::Collector;
-    using Item = StateItem<typename Input::Position>;
-    using Stack = std::vector<Item>;
+    using Scratch = WalkScratch<typename Input::Position>;
 
-    explicit BaseMatcher(const AFst& afst) : network_(afst.network()) { stack_.reserve(50); }
+    explicit BaseMatcher(const AFst& afst) : network_(afst.network()) {
+        scratch_.stack.reserve(50);
+    }
 
     // Walks `input` from the start state; every result goes to `collector`.
     void match(const Input& input, Collector& collector) {
-        detail::Walk<Matcher>::run(network_, stack_, input, collector);
+        detail::Walk<Matcher>::run(network_, scratch_, input, collector);
     }
 
 protected:
     const WalkNetwork& network_;
-    Stack stack_;
+    Scratch scratch_;
 };
 
 // The whole-word walk, entered with a word.

@@ -14,15 +14,14 @@ namespace dez::afst {
 // joined without "eps". In the order found, duplicates kept.
 class EndOffsetResultCollectorV2 {
 public:
+    using Spelling = JoinedOutputs;
+
     explicit EndOffsetResultCollectorV2(std::vector<EndOffsetResultPartV2>& results)
         : results_(results) {}
 
-    template <class Stack, class Input>
-    bool collect(const Stack& stack, const OutputText& arc_output, const Input& input,
-                 typename Input::Position end) {
-        std::string analysis;
-        detail::join_outputs(analysis, stack, arc_output);
-        results_.emplace_back(0, input.offset(end), std::move(analysis));
+    template <class Input>
+    bool collect(const std::string& analysis, const Input& input, typename Input::Position end) {
+        results_.emplace_back(0, input.offset(end), analysis);
         return true;
     }
 

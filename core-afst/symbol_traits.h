@@ -1,20 +1,19 @@
 #pragma once
 
-#include "core-afst/walk_network.h"
-
 namespace dez::afst {
 
-// Where a walk takes its label texts from.
+// Where a walk takes its label texts from. `usable` is told whether both
+// labels of an arc lie inside the AFst text vectors.
 
 // The transducer's own symbol tables: a label a table does not hold reads as
 // "" (an empty input text matches nothing, an empty output adds nothing).
 struct DefauldSymbolTraits {
-    static bool usable(const WalkArc&) { return true; }
+    static bool usable(bool) { return true; }
 };
 
 // The AFst text vectors: an arc with a label beyond them is skipped.
 struct AFSTDefauldSymbolTraits {
-    static bool usable(const WalkArc& arc) { return arc.has(WalkArc::labels_in_texts); }
+    static bool usable(bool labels_inside) { return labels_inside; }
 };
 
 } // namespace dez::afst

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -13,40 +14,48 @@ namespace dez::afst {
 // test, the character at a position, whether the input spells a literal
 // there, and a result's end offset.
 
-// Forward over the code points of a UTF-8 byte range. Malformed text raises
-// utfcpp's exceptions when the walk reads it.
+// Forward over the code points of a UTF-8 byte range. A position is the
+// number of bytes from the beginning. Malformed text raises utfcpp's
+// exceptions when the walk reads it.
 class Utf8Input {
 public:
-    using Position = const char*;
+    using Position = uint32_t;
 
     Utf8Input(const char* begin, const char* end) : begin_(begin), end_(end) {
         if (end < begin)
             throw std::out_of_range("Invalid utf-8 iterator position");
+        if (static_cast<std::size_t>(end - begin) >= std::numeric_limits<uint32_t>::max())
+            throw std::length_error("Text too long for a lexicon walk");
+        size_ = static_cast<uint32_t>(end - begin);
     }
 
     const char* begin() const { return begin_; }
     const char* end() const { return end_; }
-    Position start() const { return begin_; }
-    bool at_end(Position position) const { return position == end_; }
+    uint32_t size() const { return size_; }
+    Position start() const { return 0; }
+    bool at_end(Position position) const { return position == size_; }
     uint32_t read(Position position, Position& after) const {
-        after = position;
-        return utf8::next(after, end_);
+        const char* at = begin_ + position;
+        const uint32_t code_point = utf8::next(at, end_);
+        after = static_cast<Position>(at - begin_);
+        return code_point;
     }
     // `text` is valid UTF-8, so equal bytes are equal code points.
     bool spells(Position position, const std::string& text, const uint32_t*,
                 Position& after) const {
-        if (static_cast<std::size_t>(end_ - position) < text.size() ||
-            std::memcmp(position, text.data(), text.size()) != 0)
+        if (size_ - position < text.size() ||
+            std::memcmp(begin_ + position, text.data(), text.size()) != 0)
             return false;
-        after = position + text.size();
+        after = position + static_cast<uint32_t>(text.size());
         return true;
     }
     // Bytes from the beginning.
-    int offset(Position position) const { return static_cast<int>(position - begin_); }
+    int offset(Position position) const { return static_cast<int>(position); }
 
 private:
     const char* begin_;
     const char* end_;
+    uint32_t size_;
 };
 
 // The code points of a word, read from the last one backwards. A position

@@ -10,10 +10,12 @@
 
 namespace dez::afst {
 
-// A loaded transducer in the form the lookup walks read it: every arc's input
-// text classified once, the output texts pointed to, and each state's
-// character arcs sorted by code point so that a walk finds the arcs that can
-// take the next character without comparing strings, near the others.
+// A loaded transducer in the form the lookup walks read it, and the only copy
+// of it an AFst keeps: every state is a node in one word array, its header,
+// its arcs in stored order (labels, weight, target node), then its
+// single-character arcs sorted by code point and its other arcs, so that a
+// walk finds the arcs for the next character by a search next to the header
+// it has just read, and reaches the target's header without a state table.
 
 // How an arc's input text is read.
 enum class ArcKind : uint8_t {
@@ -34,22 +36,14 @@ struct OutputText {
     OutputKind kind;
 };
 
-// The output of a walk's start entry.
-inline const std::string empty_output_text;
-inline const OutputText no_output{&empty_output_text, OutputKind::empty};
+// How one input label reads, for the arcs that are not keyed.
+struct LabelReading {
+    static constexpr uint8_t end_marker = 1; // a marker beginning with "#end"
+    static constexpr uint8_t short_text = 2; // text of at most 5 bytes
 
-struct WalkArc {
-    static constexpr uint8_t target_final = 1;
-    static constexpr uint8_t labels_in_texts = 2; // both labels lie inside the AFst text vectors
-    static constexpr uint8_t end_marker = 4;      // a marker beginning with "#end"
-    static constexpr uint8_t short_text = 8;      // input text of at most 5 bytes
-
-    int32_t target;
-    uint32_t index;  // position among the state's arcs in stored order
-    uint32_t first;  // character, literal: the first code point
-    uint32_t input;  // index into WalkNetwork::input_texts
-    uint32_t output; // index into WalkNetwork::outputs
-    uint32_t extra;  // char_class: index into class_tests; literal: offset into literal_code_points
+    const std::string* text;
+    uint32_t first; // character, literal: the first code point
+    uint32_t extra; // char_class: index into class_tests; literal: offset into literal_code_points
     ArcKind kind;
     uint8_t flags;
 
@@ -61,35 +55,45 @@ struct WalkArc {
     }
 };
 
-// A state's arcs lie together: first its character and literal arcs sorted
-// by (first code point, index), then the others in stored order. Arcs that
-// match nothing are left out; `index` keeps every arc's stored position.
-struct WalkState {
-    uint32_t arcs;      // first arc in WalkNetwork::arcs
-    uint32_t arc_count; // arcs in the transducer, those left out included
-    uint32_t key_count;
-    uint32_t special_count;
-    uint32_t first_key; // smallest index among the keyed arcs, or no_arc
-    bool final;
-};
-
+// Node layout, in words of WalkNetwork::nodes:
+//   header: arc count, final weight (float bits), keyed count, other count;
+//   arcs in stored order, arc_words each: input label, output label, target
+//     node (no_node for a target that is no state), weight bits if any arc
+//     weighs other than one;
+//   keyed arcs, 2 words each: code point, arc position; sorted by both;
+//   other arcs, 3 words each: arc position, reading index, output index with
+//     labels_inside set when both labels lie inside the AFst text vectors.
+// Keyed are the arcs of one code point whose labels lie inside the vectors;
+// arcs that match nothing are neither keyed nor other.
 struct WalkNetwork {
-    static constexpr uint32_t no_arc = std::numeric_limits<uint32_t>::max();
+    static constexpr uint32_t no_node = std::numeric_limits<uint32_t>::max();
+    static constexpr uint32_t header_words = 4;
+    static constexpr uint32_t labels_inside = 0x80000000u;
+    static constexpr uint32_t zero_weight_bits = 0x7F800000u; // +infinity
 
-    int start = -1;
-    std::vector<WalkState> states;
-    std::vector<WalkArc> arcs;
-    // Texts by index: the AFst text vectors first, then the table texts of
-    // labels beyond them.
-    std::vector<const std::string*> input_texts;
+    uint32_t start = no_node;
+    uint32_t arc_words = 3; // 4 when arcs carry weights
+    std::vector<uint32_t> nodes;
+    std::vector<uint32_t> state_nodes; // node of every state id
+    // Texts by label: the AFst text vectors first, then the table texts of
+    // labels beyond them (outputs only).
     std::vector<OutputText> outputs;
+    std::vector<LabelReading> readings;
     std::vector<dez::string::CharacterClassTest> class_tests; // null: a literal class
     std::vector<uint32_t> literal_code_points;                // per literal: count, code points
     std::deque<std::string> table_texts;                      // owns the texts beyond the vectors
 
-    const WalkState* state(int id) const {
-        return id >= 0 && static_cast<std::size_t>(id) < states.size() ? &states[id] : nullptr;
+    uint32_t arc_count(uint32_t node) const { return nodes[node]; }
+    bool final(uint32_t node) const { return nodes[node + 1] != zero_weight_bits; }
+    uint32_t key_count(uint32_t node) const { return nodes[node + 2]; }
+    uint32_t other_count(uint32_t node) const { return nodes[node + 3]; }
+    const uint32_t* arc(uint32_t node, uint32_t position) const {
+        return &nodes[node + header_words + position * arc_words];
     }
+    const uint32_t* keys(uint32_t node) const {
+        return &nodes[node + header_words + nodes[node] * arc_words];
+    }
+    const uint32_t* others(uint32_t node) const { return keys(node) + 2 * key_count(node); }
 };
 
 } // namespace dez::afst

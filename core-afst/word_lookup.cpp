@@ -24,7 +24,7 @@ WordLookup::WordLookup(std::shared_ptr<AFst> lexicon, std::shared_ptr<ILookupCon
     : lexicon_(std::move(lexicon)), converter_(std::move(converter)) {
     if (!lexicon_)
         throw std::invalid_argument("WordLookup: no lexicon");
-    stack_.reserve(50);
+    scratch_.stack.reserve(50);
 }
 
 WordLookup::WordLookup(std::shared_ptr<::fst::StdVectorFst> lexicon,
@@ -43,7 +43,7 @@ std::vector<std::string> WordLookup::up(const std::string& word) {
     const std::string converted = converter_ ? (*converter_)(word) : std::string();
     const std::string& text = converter_ ? converted : word;
     ResultCollectorSorted collector(results_);
-    WholeWordWalk::run(lexicon_->network(), stack_,
+    WholeWordWalk::run(lexicon_->network(), scratch_,
                        Utf8Input(text.data(), text.data() + text.size()), collector);
     std::vector<std::string> results = std::move(results_);
     results_.clear();

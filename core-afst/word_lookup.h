@@ -44,7 +44,7 @@ public:
 private:
     std::shared_ptr<AFst> lexicon_;
     std::shared_ptr<ILookupConverter> converter_;
-    std::vector<StateItem<const char*>> stack_;
+    WalkScratch<uint32_t> scratch_;
     std::vector<std::string> results_;
 };
 

@@ -1,6 +1,9 @@
 // The fast walks (sorted keys, lazily read characters, passed arcs counted in
-// bulk) against a plain walk that tries every arc of a state in turn and
-// compares texts, over random small networks and texts.
+// bulk, outputs spelled as they go) against a plain walk that tries every arc
+// of a state in turn, compares texts and spells a result from its whole path;
+// and the whole-word walk over networks with cycles of arcs consuming nothing
+// against the closure of every configuration a word can reach. Over random
+// small networks and texts, and over a generated lexicon.
 
 #include "core-afst/afst.h"
 #include "core-afst/base_matcher.h"
@@ -16,10 +19,12 @@
 #include <utf8.h>
 
 #include <algorithm>
+#include <deque>
 #include <iterator>
 #include <random>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -28,21 +33,75 @@ namespace {
 using afst_test::HandNetwork;
 using Pairs = std::vector<std::pair<int, std::string>>;
 
+// How the plain walk reads an input text; worked out once per arc so that
+// walks that run into the step budget stay cheap.
+enum class Reading { skip, epsilon, marker, end_marker, any, character_class, character, text };
+
 struct Arc {
     std::string input;
     std::string output;
     int target;
+    Reading reading;
+    uint32_t character; // Reading::character
 };
+
+Reading reading_of(const std::string& a) {
+    if (a.empty())
+        return Reading::skip;
+    if (a == "eps" || a == "EPS")
+        return Reading::epsilon;
+    if (a.size() >= 5 && a.front() == '#')
+        return a.compare(0, 4, "#end") == 0 ? Reading::end_marker : Reading::marker;
+    if (a == "??")
+        return Reading::any;
+    if (a.size() >= 5 && a.front() == ':' && a.back() == ':')
+        return Reading::character_class;
+    return utf8::distance(a.begin(), a.end()) == 1 ? Reading::character : Reading::text;
+}
 
 // Every state's arcs with their texts, in stored order.
 std::vector<std::vector<Arc>> texts_of(const fst::StdVectorFst& network) {
     std::vector<std::vector<Arc>> states(network.NumStates());
     for (int s = 0; s < network.NumStates(); ++s)
-        for (fst::ArcIterator<fst::StdVectorFst> it(network, s); !it.Done(); it.Next())
-            states[s].push_back({network.InputSymbols()->Find(it.Value().ilabel),
-                                 network.OutputSymbols()->Find(it.Value().olabel),
-                                 it.Value().nextstate});
+        for (fst::ArcIterator<fst::StdVectorFst> it(network, s); !it.Done(); it.Next()) {
+            Arc arc{network.InputSymbols()->Find(it.Value().ilabel),
+                    network.OutputSymbols()->Find(it.Value().olabel), it.Value().nextstate,
+                    Reading::skip, 0};
+            arc.reading = reading_of(arc.input);
+            if (arc.reading == Reading::character)
+                arc.character = utf8::peek_next(arc.input.begin(), arc.input.end());
+            states[s].push_back(std::move(arc));
+        }
     return states;
+}
+
+// One output added to a whole-word reading: `cursor` is the byte offset the
+// spelling has reached in the word.
+void spell_one(std::string& result, std::size_t& cursor, const std::string& text,
+               const std::string& o) {
+    if (o.empty() || o == "eps")
+        return;
+    if (o == "input") {
+        if (result.empty())
+            result = text;
+        return;
+    }
+    auto step = [&] {
+        auto it = text.begin() + cursor;
+        utf8::next(it, text.end());
+        cursor = it - text.begin();
+    };
+    if (o == "in") {
+        if (cursor < text.size()) {
+            const std::size_t from = cursor;
+            step();
+            result.append(text, from, cursor - from);
+        }
+        return;
+    }
+    result += o;
+    if (cursor < text.size())
+        step();
 }
 
 struct Reference {
@@ -56,7 +115,7 @@ struct Reference {
         int state;
         std::size_t arc;
         std::size_t pos;
-        std::string output;
+        const std::string* output;
     };
 
     bool final(int state) const { return network.Final(state) != fst::TropicalWeight::Zero(); }
@@ -69,53 +128,27 @@ struct Reference {
     Pairs pairs;
     std::set<std::string> words;
 
-    // The whole-word output spelling.
-    std::string spell(const std::vector<Entry>& stack, const std::string& last,
-                      std::size_t end) const {
+    // The whole-word output spelling, from the whole path.
+    std::string spell(const std::vector<Entry>& stack, const std::string& last) const {
         std::string result;
         std::size_t cursor = 0;
-        auto add = [&](const std::string& o) {
-            if (o.empty() || o == "eps")
-                return;
-            if (o == "input") {
-                if (result.empty())
-                    result = text.substr(0, end);
-                return;
-            }
-            if (o == "in") {
-                if (cursor < text.size()) {
-                    auto it = text.begin() + cursor;
-                    const auto from = it;
-                    utf8::next(it, text.end());
-                    result.append(from, it);
-                    cursor = it - text.begin();
-                }
-                return;
-            }
-            result += o;
-            if (cursor < text.size()) {
-                auto it = text.begin() + cursor;
-                utf8::next(it, text.end());
-                cursor = it - text.begin();
-            }
-        };
         for (const auto& e : stack)
-            add(e.output);
-        add(last);
+            spell_one(result, cursor, text, *e.output);
+        spell_one(result, cursor, text, last);
         return result;
     }
 
     bool collect(const std::vector<Entry>& stack, const std::string& last, std::size_t end) {
         if (!ranged) {
-            words.insert(spell(stack, last, end));
+            words.insert(spell(stack, last));
             return true;
         }
         if (pairs.size() > 20)
             return false;
         std::string joined;
         for (const auto& e : stack)
-            if (e.output != "eps")
-                joined += e.output;
+            if (*e.output != "eps")
+                joined += *e.output;
         if (last != "eps")
             joined += last;
         pairs.emplace_back(static_cast<int>(end), joined);
@@ -123,10 +156,11 @@ struct Reference {
     }
 
     void run() {
+        static const std::string no_output;
         std::vector<Entry> stack;
         if (network.Start() == fst::kNoStateId)
             return;
-        stack.push_back({network.Start(), 0, 0, ""});
+        stack.push_back({network.Start(), 0, 0, &no_output});
         long steps = 0;
         while (!stack.empty()) {
             if (ranged && ++steps > 10000)
@@ -137,30 +171,30 @@ struct Reference {
                 continue;
             }
             const Arc& arc = arcs[top.state][top.arc++];
-            const std::string& a = arc.input;
             const std::string& o = arc.output;
             const std::size_t pos = top.pos;
             const bool fin = final(arc.target);
-            if (a.empty())
+            switch (arc.reading) {
+            case Reading::skip:
                 continue;
-            if (a == "eps" || a == "EPS") {
+            case Reading::epsilon:
                 if (fin && accepts(pos) && !collect(stack, o, pos))
                     return;
-                stack.push_back({arc.target, 0, pos, o});
+                stack.push_back({arc.target, 0, pos, &o});
                 continue;
-            }
-            const bool is_class = a.size() >= 5 && a.front() == ':' && a.back() == ':';
-            const bool is_marker = a.size() >= 5 && a.front() == '#';
-            if (is_marker) {
+            case Reading::marker:
+            case Reading::end_marker:
                 if (!fin)
-                    stack.push_back({arc.target, 0, pos, o});
-                else if (a.compare(0, 4, "#end") == 0 && accepts(pos)) {
+                    stack.push_back({arc.target, 0, pos, &o});
+                else if (arc.reading == Reading::end_marker && accepts(pos)) {
                     if (!collect(stack, o, pos))
                         return;
                     if (!ranged)
-                        stack.push_back({arc.target, 0, pos, o});
+                        stack.push_back({arc.target, 0, pos, &o});
                 }
                 continue;
+            default:
+                break;
             }
             if (pos == text.size())
                 continue;
@@ -168,30 +202,109 @@ struct Reference {
             const uint32_t next = utf8::next(next_it, text.end());
             std::size_t after = next_it - text.begin();
             bool consumed = false;
-            if (a == "??")
+            if (arc.reading == Reading::any)
                 consumed = next != ' ';
-            else if (is_class)
-                consumed = dez::string::check_character_class(static_cast<int32_t>(next), a);
-            else if (utf8::distance(a.begin(), a.end()) == 1)
-                consumed = utf8::peek_next(a.begin(), a.end()) == next;
-            else if (!ranged || a.size() <= 5) {
-                consumed = text.compare(pos, a.size(), a) == 0;
-                after = pos + a.size();
+            else if (arc.reading == Reading::character_class)
+                consumed =
+                    dez::string::check_character_class(static_cast<int32_t>(next), arc.input);
+            else if (arc.reading == Reading::character)
+                consumed = arc.character == next;
+            else if (!ranged || arc.input.size() <= 5) {
+                consumed = text.compare(pos, arc.input.size(), arc.input) == 0;
+                after = pos + arc.input.size();
             }
             if (!consumed)
                 continue;
             if (fin && accepts(after) && !collect(stack, o, after))
                 return;
-            stack.push_back({arc.target, 0, after, o});
+            stack.push_back({arc.target, 0, after, &o});
         }
     }
 };
 
-std::shared_ptr<fst::StdVectorFst> random_network(std::mt19937& random, bool acyclic) {
+// The whole-word readings of `text` as a closure: every configuration (state,
+// position, reading so far, spelling cursor) the word reaches, breadth first,
+// each once. Finite as long as no cycle of arcs consuming nothing adds text.
+std::set<std::string> closure_readings(const fst::StdVectorFst& network,
+                                       const std::vector<std::vector<Arc>>& arcs,
+                                       const std::string& text) {
+    using Config = std::tuple<int, std::size_t, std::string, std::size_t>;
+    std::set<std::string> readings;
+    if (network.Start() == fst::kNoStateId)
+        return readings;
+    std::set<Config> seen{{network.Start(), 0, "", 0}};
+    std::deque<Config> todo(seen.begin(), seen.end());
+    auto final = [&](int s) { return network.Final(s) != fst::TropicalWeight::Zero(); };
+    while (!todo.empty()) {
+        const auto [state, pos, spelled, cursor] = todo.front();
+        todo.pop_front();
+        for (const Arc& arc : arcs[state]) {
+            std::size_t to = pos;
+            bool walk_on = true;
+            bool collects = false;
+            switch (arc.reading) {
+            case Reading::skip:
+                continue;
+            case Reading::epsilon:
+                collects = final(arc.target) && pos == text.size();
+                break;
+            case Reading::marker:
+                walk_on = !final(arc.target);
+                break;
+            case Reading::end_marker:
+                collects = final(arc.target) && pos == text.size();
+                walk_on = !final(arc.target) || collects;
+                break;
+            default: {
+                if (pos == text.size())
+                    continue;
+                auto it = text.begin() + pos;
+                const uint32_t next = utf8::next(it, text.end());
+                to = it - text.begin();
+                bool consumed = false;
+                if (arc.reading == Reading::any)
+                    consumed = next != ' ';
+                else if (arc.reading == Reading::character_class)
+                    consumed =
+                        dez::string::check_character_class(static_cast<int32_t>(next), arc.input);
+                else if (arc.reading == Reading::character)
+                    consumed = arc.character == next;
+                else {
+                    consumed = text.compare(pos, arc.input.size(), arc.input) == 0;
+                    to = pos + arc.input.size();
+                }
+                if (!consumed)
+                    continue;
+                collects = final(arc.target) && to == text.size();
+            }
+            }
+            std::string next_spelled = spelled;
+            std::size_t next_cursor = cursor;
+            spell_one(next_spelled, next_cursor, text, arc.output);
+            if (collects)
+                readings.insert(next_spelled);
+            if (walk_on) {
+                Config next{arc.target, to, std::move(next_spelled), next_cursor};
+                if (seen.insert(next).second)
+                    todo.push_back(std::move(next));
+            }
+        }
+    }
+    return readings;
+}
+
+enum class Shape {
+    any,     // cycles of every kind
+    acyclic, // arcs only go to later states
+    quiet,   // cycles, but arcs consuming nothing add no text to a reading
+};
+
+std::shared_ptr<fst::StdVectorFst> random_network(std::mt19937& random, Shape shape) {
     static const std::vector<std::string> inputs = {
         "a",     "b",     " ",  "1",      "eps",     "EPS", "??",      ":digit:",
         "#end1", "#mark", "ab", "abcdef", ":#a-b#:", "",    "\xc3\xa4"};
     static const std::vector<std::string> outputs = {"x", "y", "eps", "in", "input", "EPS", ""};
+    static const std::vector<std::string> quiet_outputs = {"eps", "in", "input", ""};
     HandNetwork hand;
     const int states = 1 + static_cast<int>(random() % 6);
     for (int s = 0; s < states; ++s)
@@ -201,14 +314,17 @@ std::shared_ptr<fst::StdVectorFst> random_network(std::mt19937& random, bool acy
     for (int i = 0; i < arcs; ++i) {
         int from = static_cast<int>(random() % states);
         int to = static_cast<int>(random() % states);
-        if (acyclic) {
+        if (shape == Shape::acyclic) {
             if (from == to)
                 continue;
             if (from > to)
                 std::swap(from, to);
         }
         const auto& input = inputs[random() % inputs.size()];
-        const auto& output = outputs[random() % outputs.size()];
+        const bool consumes_nothing = input == "eps" || input == "EPS" || input[0] == '#';
+        const auto& output = shape == Shape::quiet && consumes_nothing
+                                 ? quiet_outputs[random() % quiet_outputs.size()]
+                                 : outputs[random() % outputs.size()];
         if (input.empty())
             hand.raw_arc(from, to, 99, 0); // a label the table does not hold
         else
@@ -217,10 +333,12 @@ std::shared_ptr<fst::StdVectorFst> random_network(std::mt19937& random, bool acy
     return hand.done();
 }
 
-std::string random_text(std::mt19937& random) {
+// At most `chunks_most` chunks: over cycles, longer texts have readings by the
+// ten thousand.
+std::string random_text(std::mt19937& random, int chunks_most = 5) {
     static const std::vector<std::string> chunks = {"a", "b", " ", "1", "#", "\xc3\xa4", "ab"};
     std::string text;
-    const int length = static_cast<int>(random() % 6);
+    const int length = static_cast<int>(random() % (chunks_most + 1));
     for (int i = 0; i < length; ++i)
         text += chunks[random() % chunks.size()];
     return text;
@@ -230,7 +348,7 @@ TEST(WalkReference, RangeWalkGivesTheSameResultsInTheSameOrder) {
     std::mt19937 random(7);
     int compared_nonempty = 0;
     for (int round = 0; round < 120; ++round) {
-        const auto network = random_network(random, false);
+        const auto network = random_network(random, Shape::any);
         const auto arcs = texts_of(*network);
         dez::afst::WordLookup lookup(network, nullptr);
         for (int t = 0; t < 5; ++t) {
@@ -254,7 +372,7 @@ TEST(WalkReference, BackwardWalkGivesTheSameResultsInTheSameOrder) {
     std::mt19937 random(13);
     int compared_nonempty = 0;
     for (int round = 0; round < 120; ++round) {
-        const auto network = random_network(random, false);
+        const auto network = random_network(random, Shape::any);
         const auto arcs = texts_of(*network);
         dez::afst::AFst afst(network);
         Matcher matcher(afst);
@@ -287,7 +405,7 @@ TEST(WalkReference, WholeWordWalkGivesTheSameReadings) {
     std::mt19937 random(11);
     int compared_nonempty = 0;
     for (int round = 0; round < 1000; ++round) {
-        const auto network = random_network(random, true);
+        const auto network = random_network(random, Shape::acyclic);
         const auto arcs = texts_of(*network);
         dez::afst::WordLookup lookup(network, nullptr);
         for (int t = 0; t < 10; ++t) {
@@ -302,6 +420,84 @@ TEST(WalkReference, WholeWordWalkGivesTheSameReadings) {
         }
     }
     EXPECT_GT(compared_nonempty, 30);
+}
+
+// Cycles of arcs consuming nothing and many ways through them: no budget
+// cuts the whole-word walk short, and nothing is lost by not walking twice
+// from the same configuration. The tag lookup's form (results in the order
+// found) reaches the same readings.
+TEST(WalkReference, WholeWordWalkOverCyclesGivesEveryReading) {
+    using ChunkWalk = dez::afst::AFSTBaseMatcher<
+        dez::afst::AFSTArcMatcher<dez::afst::Utf8Input, dez::afst::DefaultIteratorPolicy,
+                                  dez::afst::ResultCollectorUnsorted>>;
+    std::mt19937 random(17);
+    int compared_nonempty = 0;
+    for (int round = 0; round < 600; ++round) {
+        const auto network = random_network(random, Shape::quiet);
+        const auto arcs = texts_of(*network);
+        dez::afst::WordLookup lookup(network, nullptr);
+        ChunkWalk chunk_walk(*lookup.afst());
+        for (int t = 0; t < 6; ++t) {
+            const std::string text = random_text(random, 3);
+            const auto expected = closure_readings(*network, arcs, text);
+            const auto fast = lookup.up(text);
+            ASSERT_EQ(fast, std::vector<std::string>(expected.begin(), expected.end()))
+                << "round " << round << " [" << text << "]";
+            std::vector<std::string> in_order;
+            dez::afst::ResultCollectorUnsorted collector(in_order);
+            chunk_walk.match(text, collector);
+            ASSERT_EQ(std::set<std::string>(in_order.begin(), in_order.end()), expected)
+                << "round " << round << " [" << text << "]";
+            compared_nonempty += !fast.empty();
+        }
+    }
+    EXPECT_GT(compared_nonempty, 30);
+}
+
+// A generated lexicon the way the lexicon build makes one: every word of it
+// and words it does not hold answer as the plain walk answers.
+TEST(WalkReference, GeneratedLexiconAnswersAsThePlainWalk) {
+    static const char* const syllables[] = {"ka",  "lo",  "mi", "ter",       "an",
+                                            "sul", "pre", "do", "\xc3\xa4u", "go"};
+    static const char* const tags[] = {"[+Nn-Sg]", "[+V-Inf]", "[+Adj]"};
+    std::mt19937 random(23);
+    auto word = [&] {
+        std::string w;
+        for (int i = 0, n = 1 + static_cast<int>(random() % 4); i < n; ++i)
+            w += syllables[random() % 10];
+        return w;
+    };
+    std::set<std::string> unique;
+    while (unique.size() < 1500)
+        unique.insert(word());
+    std::vector<std::string> lines;
+    for (const auto& w : unique)
+        lines.push_back(w + ":" + w + tags[random() % 3]);
+    const auto network = afst_test::build_lexicon(lines);
+    const auto arcs = texts_of(*network);
+    dez::afst::WordLookup lookup(network, nullptr);
+
+    std::vector<std::string> tokens(unique.begin(), unique.end());
+    for (int i = 0; i < 500; ++i)
+        tokens.push_back(word());
+    int found = 0;
+    for (const auto& token : tokens) {
+        Reference whole{*network, arcs, token, false, false, {}, {}};
+        whole.run();
+        const auto readings = lookup.up(token);
+        ASSERT_EQ(readings, std::vector<std::string>(whole.words.begin(), whole.words.end()))
+            << token;
+        found += !readings.empty();
+
+        const std::string text = token + " " + token;
+        Reference ranged{*network, arcs, text, true, false, {}, {}};
+        ranged.run();
+        ASSERT_EQ(lookup.up(text.data(), text.data() + text.size(),
+                            dez::afst::WordLookup::end_on_space::off),
+                  ranged.pairs)
+            << token;
+    }
+    EXPECT_GE(found, 1500);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "core-afst/word_lookup.h"
 
 #include "core-afst/afst.h"
+#include "document/log_capture.h"
 #include "lexicon_fixture.h"
 
 #include <gtest/gtest.h>
@@ -184,6 +185,51 @@ TEST(WordLookup, CycleOfNonConsumingArcsEnds) {
     EXPECT_FALSE(range(lookup, "a").empty());
 }
 
+// A lexicon written with arcs consuming nothing and countless ways through
+// them: the whole-word walk has no step budget to run out of, so every entry
+// answers, however many paths lead to it.
+TEST(WordLookup, ManyPathsOfArcsConsumingNothingLoseNoReading) {
+    WordLookup lookup(lexicon("epsilon_paths.txt"), nullptr);
+    EXPECT_EQ(lookup.up("aaaaaaaaaa"), (Strings{"X"}));
+    EXPECT_EQ(lookup.up("aaaaaaaaab"), (Strings{"aaaaaaaaab"}));
+    EXPECT_EQ(lookup.up("b"), (Strings{"b"}));
+    EXPECT_EQ(lookup.up("aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab"),
+              (Strings{"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab"}));
+    EXPECT_EQ(lookup.up("aaaaaaaaaaa"), Strings{});
+}
+
+// A cycle of arcs consuming nothing that adds output would spell readings
+// without end: the walk goes round it a bounded number of times, keeps what
+// it spelled on the way, and says so in the log.
+TEST(WordLookup, CycleAddingOutputIsCutAndLogged) {
+    HandNetwork hand;
+    const int s0 = hand.add_state(), s1 = hand.add_state(true);
+    hand.start(s0);
+    hand.arc(s0, s1, "a", "x");
+    hand.arc(s1, s1, "eps", "y");
+    WordLookup lookup(hand.done(), nullptr);
+    auto& log = dez::trelix::fixture::runtime_log();
+    log.clear();
+    const Strings readings = lookup.up("a");
+    ASSERT_GE(readings.size(), 3u);
+    EXPECT_EQ(Strings(readings.begin(), readings.begin() + 3), (Strings{"x", "xy", "xyy"}));
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].first, dez::wlog::level_warning);
+    EXPECT_NE(log[0].second.find("cycle"), std::string::npos);
+
+    // the same network without output on the cycle answers exactly, silently
+    HandNetwork quiet;
+    const int q0 = quiet.add_state(), q1 = quiet.add_state(true);
+    quiet.start(q0);
+    quiet.arc(q0, q1, "a", "eps");
+    quiet.arc(q1, q1, "eps", "eps");
+    quiet.arc(q1, q1, "EPS", "in");
+    WordLookup exact(quiet.done(), nullptr);
+    log.clear();
+    EXPECT_EQ(exact.up("a"), (Strings{"", "a"}));
+    EXPECT_TRUE(log.empty());
+}
+
 // A state with more arcs than the step budget before the one that matches:
 // the range walk counts every arc it passes and gives up; the whole-word
 // walk counts only the arcs it takes.
@@ -195,7 +241,11 @@ TEST(WordLookup, StepBudget) {
         hand.arc(s0, dead, "b", "B");
     hand.arc(s0, s1, "a", "A");
     WordLookup lookup(hand.done(), nullptr);
+    auto& log = dez::trelix::fixture::runtime_log();
+    log.clear();
     EXPECT_EQ(range(lookup, "a"), Pairs{});
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_NE(log[0].second.find("10000 steps"), std::string::npos);
     EXPECT_EQ(lookup.up("a"), (Strings{"A"}));
 
     HandNetwork small;

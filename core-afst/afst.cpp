@@ -92,13 +92,12 @@ public:
                 }
             }
         network_.arc_words = weighted ? 4 : 3;
-        network_.state_nodes.reserve(state_count);
+        network_.state_nodes.assign(state_count, 0);
         std::size_t size = 0;
-        for (std::size_t s = 0; s < state_count; ++s) {
-            network_.state_nodes.push_back(static_cast<uint32_t>(size));
-            size += WalkNetwork::header_words +
-                    transducer_.NumArcs(static_cast<int>(s)) * network_.arc_words + 2 * keyed[s] +
-                    3 * others[s];
+        for (int s : walk_order()) {
+            network_.state_nodes[s] = static_cast<uint32_t>(size);
+            size += WalkNetwork::header_words + transducer_.NumArcs(s) * network_.arc_words +
+                    2 * keyed[s] + 3 * others[s];
             if (size >= WalkNetwork::no_node)
                 throw std::length_error("AFst: the transducer is too large");
         }
@@ -166,6 +165,42 @@ public:
 
 private:
     enum class Place { keyed, other, none };
+
+    // The states depth first from the start, each arc's target before the
+    // next arc's, then those the start does not reach: a walk down a word
+    // then reads nodes that lie close together.
+    std::vector<int> walk_order() const {
+        const int count = transducer_.NumStates();
+        std::vector<int> order;
+        order.reserve(static_cast<std::size_t>(count));
+        std::vector<bool> placed(static_cast<std::size_t>(count), false);
+        std::vector<int> todo;
+        auto visit = [&](int root) {
+            if (root < 0 || root >= count || placed[root])
+                return;
+            todo.push_back(root);
+            placed[root] = true;
+            while (!todo.empty()) {
+                const int state = todo.back();
+                todo.pop_back();
+                order.push_back(state);
+                const std::size_t mark = todo.size();
+                for (::fst::ArcIterator<::fst::StdVectorFst> it(transducer_, state); !it.Done();
+                     it.Next()) {
+                    const int target = it.Value().nextstate;
+                    if (target >= 0 && target < count && !placed[target]) {
+                        placed[target] = true;
+                        todo.push_back(target);
+                    }
+                }
+                std::reverse(todo.begin() + static_cast<std::ptrdiff_t>(mark), todo.end());
+            }
+        };
+        visit(transducer_.Start());
+        for (int s = 0; s < count; ++s)
+            visit(s);
+        return order;
+    }
 
     Place place(const ::fst::StdArc& arc) {
         const LabelReading& reading = network_.readings[reading_of(arc.ilabel)];
@@ -329,6 +364,12 @@ void AFst::rebuild_transducer() const {
     for (std::size_t s = 0; s < nodes.size(); ++s)
         rebuilt->AddState();
     rebuilt->SetStart(start_);
+    // Nodes lie in walk order, not in state order.
+    std::vector<std::pair<uint32_t, int>> node_states;
+    node_states.reserve(nodes.size());
+    for (std::size_t s = 0; s < nodes.size(); ++s)
+        node_states.emplace_back(nodes[s], static_cast<int>(s));
+    std::sort(node_states.begin(), node_states.end());
     auto stray = stray_targets_.begin();
     for (std::size_t s = 0; s < nodes.size(); ++s) {
         const uint32_t node = nodes[s];
@@ -343,8 +384,9 @@ void AFst::rebuild_transducer() const {
                 target = stray->second;
                 ++stray;
             } else {
-                target = static_cast<int>(std::lower_bound(nodes.begin(), nodes.end(), words[2]) -
-                                          nodes.begin());
+                target = std::lower_bound(node_states.begin(), node_states.end(),
+                                          std::make_pair(words[2], 0))
+                             ->second;
             }
             const auto weight = network_.arc_words == 4
                                     ? ::fst::TropicalWeight(bits_weight(words[3]))

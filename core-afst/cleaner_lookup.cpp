@@ -3,7 +3,6 @@
 #include "core-afst/word_cleaning.h"
 
 #include <cstring>
-#include <iostream>
 #include <set>
 #include <utility>
 
@@ -16,8 +15,7 @@ constexpr std::size_t most_runs = 3;
 
 } // namespace
 
-CleanerLookup::CleanerLookup(std::shared_ptr<AFst> lexicon,
-                             std::shared_ptr<ILookupConverter> converter)
+CleanerLookup::CleanerLookup(LookupLexicon lexicon, std::shared_ptr<ILookupConverter> converter)
     : lookup_(std::move(lexicon), std::move(converter)) {}
 
 CleanerLookup::~CleanerLookup() = default;
@@ -50,8 +48,7 @@ std::vector<std::string> CleanerLookup::up(const std::string& word) {
 }
 
 void CleanerLookup::print_results(const std::string& word) {
-    for (const auto& result : up(word))
-        std::cout << "  -g- " << result << std::endl;
+    print_result_lines(word, "  -g- ");
 }
 
 } // namespace dez::afst

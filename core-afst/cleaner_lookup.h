@@ -2,6 +2,7 @@
 
 #include "core-afst/lookup_converter.h"
 #include "core-afst/lookup_interface.h"
+#include "core-afst/lookup_lexicon.h"
 #include "core-afst/word_lookup.h"
 
 #include <memory>
@@ -18,7 +19,7 @@ class AFst;
 // WordLookup keeps its walk state, so one cleaner serves one thread at a time.
 class CleanerLookup : public LookupInterface {
 public:
-    CleanerLookup(std::shared_ptr<AFst> lexicon, std::shared_ptr<ILookupConverter> converter);
+    CleanerLookup(LookupLexicon lexicon, std::shared_ptr<ILookupConverter> converter);
     ~CleanerLookup() override;
 
     int type() const override;

@@ -10,12 +10,7 @@
 
 namespace dez::afst {
 
-CompoundLookupNumbers::CompoundLookupNumbers(std::shared_ptr<AFst> lexicon,
-                                             std::shared_ptr<ILookupConverter> converter,
-                                             const nlohmann::json& configuration)
-    : lookup_(std::move(lexicon), std::move(converter), configuration) {}
-
-CompoundLookupNumbers::CompoundLookupNumbers(std::shared_ptr<::fst::StdVectorFst> lexicon,
+CompoundLookupNumbers::CompoundLookupNumbers(LookupLexicon lexicon,
                                              std::shared_ptr<ILookupConverter> converter,
                                              const nlohmann::json& configuration)
     : lookup_(std::move(lexicon), std::move(converter), configuration) {}

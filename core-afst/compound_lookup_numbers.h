@@ -3,8 +3,8 @@
 #include "core-afst/compound_lookup_v3.h"
 #include "core-afst/lookup_converter.h"
 #include "core-afst/lookup_interface.h"
+#include "core-afst/lookup_lexicon.h"
 
-#include <fst/fst-decl.h>
 #include <nlohmann/json_fwd.hpp>
 
 #include <memory>
@@ -21,11 +21,7 @@ class AFst;
 // coordinating conjunctions.
 class CompoundLookupNumbers : public LookupInterface {
 public:
-    CompoundLookupNumbers(std::shared_ptr<AFst> lexicon,
-                          std::shared_ptr<ILookupConverter> converter,
-                          const nlohmann::json& configuration);
-    CompoundLookupNumbers(std::shared_ptr<::fst::StdVectorFst> lexicon,
-                          std::shared_ptr<ILookupConverter> converter,
+    CompoundLookupNumbers(LookupLexicon lexicon, std::shared_ptr<ILookupConverter> converter,
                           const nlohmann::json& configuration);
     ~CompoundLookupNumbers() override;
 

@@ -15,11 +15,7 @@ constexpr int32_t depth_limit = 12;
 
 } // namespace
 
-CompoundLookupV2::CompoundLookupV2(std::shared_ptr<AFst> lexicon,
-                                   std::shared_ptr<ILookupConverter> converter)
-    : lookup_(std::move(lexicon), std::move(converter)) {}
-
-CompoundLookupV2::CompoundLookupV2(std::shared_ptr<::fst::StdVectorFst> lexicon,
+CompoundLookupV2::CompoundLookupV2(LookupLexicon lexicon,
                                    std::shared_ptr<ILookupConverter> converter)
     : lookup_(std::move(lexicon), std::move(converter)) {}
 
@@ -30,8 +26,7 @@ int CompoundLookupV2::type() const {
 }
 
 std::vector<std::string> CompoundLookupV2::up(const std::string& word) {
-    const auto& converter = lookup_.converter();
-    const std::string converted = converter ? (*converter)(word) : word;
+    const std::string converted = convert(lookup_.converter(), word);
     ResultsMementoV2 memento;
     const char* begin = converted.data();
     utf8_iterator::match_section(memento, *lookup_.afst(), begin, begin, begin + converted.size(),

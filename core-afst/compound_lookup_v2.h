@@ -2,9 +2,8 @@
 
 #include "core-afst/lookup_converter.h"
 #include "core-afst/lookup_interface.h"
+#include "core-afst/lookup_lexicon.h"
 #include "core-afst/word_lookup.h"
-
-#include <fst/fst-decl.h>
 
 #include <memory>
 #include <string>
@@ -19,9 +18,7 @@ class AFst;
 // lives in the call, so one lookup may serve several threads.
 class CompoundLookupV2 : public LookupInterface {
 public:
-    CompoundLookupV2(std::shared_ptr<AFst> lexicon, std::shared_ptr<ILookupConverter> converter);
-    CompoundLookupV2(std::shared_ptr<::fst::StdVectorFst> lexicon,
-                     std::shared_ptr<ILookupConverter> converter);
+    CompoundLookupV2(LookupLexicon lexicon, std::shared_ptr<ILookupConverter> converter);
     ~CompoundLookupV2() override;
 
     int type() const override;

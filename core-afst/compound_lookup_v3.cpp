@@ -11,14 +11,7 @@
 
 namespace dez::afst {
 
-CompoundLookupV3::CompoundLookupV3(std::shared_ptr<AFst> lexicon,
-                                   std::shared_ptr<ILookupConverter> converter,
-                                   const nlohmann::json& configuration)
-    : lookup_(std::move(lexicon), std::move(converter)) {
-    set_configuration_parameters(configuration);
-}
-
-CompoundLookupV3::CompoundLookupV3(std::shared_ptr<::fst::StdVectorFst> lexicon,
+CompoundLookupV3::CompoundLookupV3(LookupLexicon lexicon,
                                    std::shared_ptr<ILookupConverter> converter,
                                    const nlohmann::json& configuration)
     : lookup_(std::move(lexicon), std::move(converter)) {
@@ -44,8 +37,7 @@ ResultsMementoV2 CompoundLookupV3::get_candidates(const std::string& word) const
 }
 
 std::string CompoundLookupV3::convert(const std::string& word) const {
-    const auto& converter = lookup_.converter();
-    return converter ? (*converter)(word) : word;
+    return dez::afst::convert(lookup_.converter(), word);
 }
 
 ResultsMementoV2 CompoundLookupV3::search(const std::string& converted) const {

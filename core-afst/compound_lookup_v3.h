@@ -2,10 +2,10 @@
 
 #include "core-afst/lookup_converter.h"
 #include "core-afst/lookup_interface.h"
+#include "core-afst/lookup_lexicon.h"
 #include "core-afst/results_memento_v2.h"
 #include "core-afst/word_lookup.h"
 
-#include <fst/fst-decl.h>
 #include <nlohmann/json_fwd.hpp>
 
 #include <cstdint>
@@ -22,10 +22,7 @@ class AFst;
 class CompoundLookupV3 : public LookupInterface {
 public:
     // The limit is 12 unless the configuration says otherwise.
-    CompoundLookupV3(std::shared_ptr<AFst> lexicon, std::shared_ptr<ILookupConverter> converter,
-                     const nlohmann::json& configuration);
-    CompoundLookupV3(std::shared_ptr<::fst::StdVectorFst> lexicon,
-                     std::shared_ptr<ILookupConverter> converter,
+    CompoundLookupV3(LookupLexicon lexicon, std::shared_ptr<ILookupConverter> converter,
                      const nlohmann::json& configuration);
     ~CompoundLookupV3() override;
 

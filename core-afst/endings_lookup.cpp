@@ -9,7 +9,6 @@
 
 #include <utf8.h>
 
-#include <iostream>
 #include <iterator>
 #include <stdexcept>
 #include <utility>
@@ -23,16 +22,8 @@ using EndingsMatcher =
 
 } // namespace
 
-EndingsLookup::EndingsLookup(std::shared_ptr<AFst> lexicon,
-                             std::shared_ptr<ILookupConverter> converter)
-    : lexicon_(std::move(lexicon)), converter_(std::move(converter)) {
-    if (!lexicon_)
-        throw std::invalid_argument("EndingsLookup: no lexicon");
-}
-
-EndingsLookup::EndingsLookup(std::shared_ptr<::fst::StdVectorFst> lexicon,
-                             std::shared_ptr<ILookupConverter> converter)
-    : EndingsLookup(std::make_shared<AFst>(std::move(lexicon)), std::move(converter)) {}
+EndingsLookup::EndingsLookup(LookupLexicon lexicon, std::shared_ptr<ILookupConverter> converter)
+    : lexicon_(std::move(lexicon).take("EndingsLookup")), converter_(std::move(converter)) {}
 
 EndingsLookup::~EndingsLookup() = default;
 
@@ -74,8 +65,7 @@ std::vector<std::string> EndingsLookup::up(const std::string& word) {
 }
 
 void EndingsLookup::print_results(const std::string& word) {
-    for (const auto& result : up(word))
-        std::cout << "  -c- " << result << std::endl;
+    print_result_lines(word, "  -c- ");
 }
 
 std::string construct_stem(const std::vector<std::string>& parts) {

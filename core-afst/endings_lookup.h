@@ -2,8 +2,7 @@
 
 #include "core-afst/lookup_converter.h"
 #include "core-afst/lookup_interface.h"
-
-#include <fst/fst-decl.h>
+#include "core-afst/lookup_lexicon.h"
 
 #include <memory>
 #include <string>
@@ -20,9 +19,7 @@ class AFst;
 class EndingsLookup : public LookupInterface {
 public:
     // The converter is kept but never applied: the capital must stay visible.
-    EndingsLookup(std::shared_ptr<AFst> lexicon, std::shared_ptr<ILookupConverter> converter);
-    EndingsLookup(std::shared_ptr<::fst::StdVectorFst> lexicon,
-                  std::shared_ptr<ILookupConverter> converter);
+    EndingsLookup(LookupLexicon lexicon, std::shared_ptr<ILookupConverter> converter);
     ~EndingsLookup() override;
 
     int type() const override;

@@ -20,13 +20,13 @@ constexpr std::size_t longest_guess = 50; // bytes; words of this length or more
 
 } // namespace
 
-GuesserLookup::GuesserLookup(std::shared_ptr<AFst> guesser, std::shared_ptr<AFst> lexicon,
+GuesserLookup::GuesserLookup(LookupLexicon guesser, LookupLexicon lexicon,
                              std::shared_ptr<ILookupConverter> converter)
-    : guesser_(std::move(guesser)) {
+    : guesser_(std::move(guesser).take_or_null()) {
     if (!guesser_)
         throw std::invalid_argument("GuesserLookup: no guesser");
-    if (lexicon)
-        lookup_ = std::make_unique<WordLookup>(std::move(lexicon), std::move(converter));
+    if (auto words = std::move(lexicon).take_or_null())
+        lookup_ = std::make_unique<WordLookup>(std::move(words), std::move(converter));
 }
 
 GuesserLookup::~GuesserLookup() = default;
@@ -49,8 +49,7 @@ std::vector<std::string> GuesserLookup::up(const std::string& word) {
 }
 
 void GuesserLookup::print_results(const std::string& word) {
-    for (const auto& result : up(word))
-        std::cout << "  -g- " << result << std::endl;
+    print_result_lines(word, "  -g- ");
 }
 
 bool all_lowecase(const std::string& word) {

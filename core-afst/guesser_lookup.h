@@ -2,6 +2,7 @@
 
 #include "core-afst/lookup_converter.h"
 #include "core-afst/lookup_interface.h"
+#include "core-afst/lookup_lexicon.h"
 #include "core-afst/result_entry.h"
 
 #include <nlohmann/json_fwd.hpp>
@@ -23,7 +24,7 @@ class GuesserLookup : public LookupInterface {
 public:
     // A null lexicon leaves the lookup without one: the guesser's outputs are
     // then the results. std::invalid_argument for a null guesser.
-    GuesserLookup(std::shared_ptr<AFst> guesser, std::shared_ptr<AFst> lexicon,
+    GuesserLookup(LookupLexicon guesser, LookupLexicon lexicon,
                   std::shared_ptr<ILookupConverter> converter);
     ~GuesserLookup() override;
 

@@ -4,8 +4,6 @@
 
 #include <utf8.h>
 
-#include <iostream>
-
 namespace dez::afst {
 
 ICULookup::ICULookup(std::shared_ptr<ILookupConverter>) {}
@@ -66,8 +64,7 @@ std::vector<std::string> ICULookup::up(const std::string& word) {
 }
 
 void ICULookup::print_results(const std::string& word) {
-    for (const auto& result : up(word))
-        std::cout << "  -g- " << result << std::endl;
+    print_result_lines(word, "  -g- ");
 }
 
 } // namespace dez::afst

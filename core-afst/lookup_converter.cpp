@@ -14,4 +14,8 @@ std::shared_ptr<ILookupConverter> get_lowercase_converter() {
     return std::make_shared<LookupConverterLowercase>();
 }
 
+std::string convert(const std::shared_ptr<ILookupConverter>& converter, const std::string& word) {
+    return converter ? (*converter)(word) : word;
+}
+
 } // namespace dez::afst

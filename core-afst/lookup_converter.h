@@ -21,4 +21,8 @@ public:
 // A new shared lower-casing converter.
 std::shared_ptr<ILookupConverter> get_lowercase_converter();
 
+// The word as the lexicon expects it: the converter's result, or the word
+// itself without a converter.
+std::string convert(const std::shared_ptr<ILookupConverter>& converter, const std::string& word);
+
 } // namespace dez::afst

@@ -13,8 +13,12 @@ const std::vector<std::string>& lookup_mode_names() {
 
 void LookupInterface::print_results(const std::string& word) {
     std::cout << "up [" << word << "]" << std::endl;
+    print_result_lines(word, "  -- ");
+}
+
+void LookupInterface::print_result_lines(const std::string& word, const char* prefix) {
     for (const auto& result : up(word))
-        std::cout << "  -- " << result << std::endl;
+        std::cout << prefix << result << std::endl;
 }
 
 LookupInterface::~LookupInterface() = default;

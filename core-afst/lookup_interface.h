@@ -33,6 +33,11 @@ public:
     // "up [word]" and one "  -- analysis" line per result on standard output.
     virtual void print_results(const std::string& word);
     virtual ~LookupInterface();
+
+protected:
+    // `prefix` and a result on a line of their own for each result of
+    // up(word), each line flushed: the form every strategy prints in.
+    void print_result_lines(const std::string& word, const char* prefix);
 };
 
 } // namespace dez::afst

@@ -39,11 +39,7 @@ std::vector<std::string> walk_chunk(ChunkWalk& walk, const std::string& text) {
 
 } // namespace
 
-TagLookup::TagLookup(std::shared_ptr<AFst> lexicon, std::shared_ptr<ILookupConverter> converter)
-    : lookup_(std::move(lexicon), std::move(converter)) {}
-
-TagLookup::TagLookup(std::shared_ptr<::fst::StdVectorFst> lexicon,
-                     std::shared_ptr<ILookupConverter> converter)
+TagLookup::TagLookup(LookupLexicon lexicon, std::shared_ptr<ILookupConverter> converter)
     : lookup_(std::move(lexicon), std::move(converter)) {}
 
 TagLookup::~TagLookup() = default;

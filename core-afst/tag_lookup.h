@@ -2,10 +2,9 @@
 
 #include "core-afst/lookup_converter.h"
 #include "core-afst/lookup_interface.h"
+#include "core-afst/lookup_lexicon.h"
 #include "core-afst/results_memento_v2.h"
 #include "core-afst/word_lookup.h"
-
-#include <fst/fst-decl.h>
 
 #include <cstdint>
 #include <memory>
@@ -28,9 +27,7 @@ using TagChunk = std::pair<const char*, const char*>;
 // call, so one lookup may serve several threads.
 class TagLookup : public LookupInterface {
 public:
-    TagLookup(std::shared_ptr<AFst> lexicon, std::shared_ptr<ILookupConverter> converter);
-    TagLookup(std::shared_ptr<::fst::StdVectorFst> lexicon,
-              std::shared_ptr<ILookupConverter> converter);
+    TagLookup(LookupLexicon lexicon, std::shared_ptr<ILookupConverter> converter);
     ~TagLookup() override;
 
     int type() const override;

@@ -7,7 +7,6 @@
 #include "core-afst/result_collectors.h"
 #include "core-afst/walk_input.h"
 
-#include <iostream>
 #include <stdexcept>
 
 namespace dez::afst {
@@ -20,16 +19,10 @@ using RangeMatcher = BaseMatcher<ArcMatcher<Utf8Input, SpaceEndPolicy, EndOffset
 
 } // namespace
 
-WordLookup::WordLookup(std::shared_ptr<AFst> lexicon, std::shared_ptr<ILookupConverter> converter)
-    : lexicon_(std::move(lexicon)), converter_(std::move(converter)) {
-    if (!lexicon_)
-        throw std::invalid_argument("WordLookup: no lexicon");
+WordLookup::WordLookup(LookupLexicon lexicon, std::shared_ptr<ILookupConverter> converter)
+    : lexicon_(std::move(lexicon).take("WordLookup")), converter_(std::move(converter)) {
     scratch_.stack.reserve(50);
 }
-
-WordLookup::WordLookup(std::shared_ptr<::fst::StdVectorFst> lexicon,
-                       std::shared_ptr<ILookupConverter> converter)
-    : WordLookup(std::make_shared<AFst>(std::move(lexicon)), std::move(converter)) {}
 
 WordLookup::~WordLookup() = default;
 
@@ -41,7 +34,7 @@ std::vector<std::string> WordLookup::up(const std::string& word) {
     // A call that ended in an exception may have left results behind.
     results_.clear();
     const std::string converted = converter_ ? (*converter_)(word) : std::string();
-    const std::string& text = converter_ ? converted : word;
+    const std::string& text = converter_ ? converted : word; // no copy without a converter
     ResultCollectorSorted collector(results_);
     WholeWordWalk::run(lexicon_->network(), scratch_,
                        Utf8Input(text.data(), text.data() + text.size()), collector);
@@ -61,9 +54,7 @@ std::vector<std::pair<int, std::string>> WordLookup::up(const char* begin, const
 }
 
 void WordLookup::print_results(const std::string& word) {
-    std::cout << "up [" << word << "]" << std::endl;
-    for (const auto& result : up(word))
-        std::cout << "  -- " << result << std::endl;
+    LookupInterface::print_results(word);
 }
 
 } // namespace dez::afst

@@ -2,9 +2,8 @@
 
 #include "core-afst/lookup_converter.h"
 #include "core-afst/lookup_interface.h"
+#include "core-afst/lookup_lexicon.h"
 #include "core-afst/state_item.h"
-
-#include <fst/fst-decl.h>
 
 #include <memory>
 #include <string>
@@ -24,9 +23,7 @@ public:
     // range or before a space.
     enum class end_on_space { off = 0, on = 1 };
 
-    WordLookup(std::shared_ptr<AFst> lexicon, std::shared_ptr<ILookupConverter> converter);
-    WordLookup(std::shared_ptr<::fst::StdVectorFst> lexicon,
-               std::shared_ptr<ILookupConverter> converter);
+    WordLookup(LookupLexicon lexicon, std::shared_ptr<ILookupConverter> converter);
     ~WordLookup() override;
 
     int type() const override;

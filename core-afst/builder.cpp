@@ -24,12 +24,9 @@ using Network = fst::StdVectorFst;
 using Arc = fst::StdArc;
 using Weight = fst::TropicalWeight;
 using detail::FstErrorCapture;
+using detail::in_error;
 
 static_assert(std::is_same<Arc::Label, int>::value, "labels are 32-bit");
-
-bool in_error(const Network& network) {
-    return network.Properties(fst::kError, false) != 0;
-}
 
 std::shared_ptr<Network> with_start_state(std::shared_ptr<Network> network) {
     network->SetStart(network->AddState());
@@ -53,6 +50,13 @@ template <class Iterator> void reserve_states(Network& target, Iterator begin, I
     for (auto it = begin; it != end; ++it)
         states += (*it)->network->NumStates();
     target.ReserveStates(states);
+}
+
+bool has_final_state(const Network& network) {
+    for (Network::StateId state = 0; state < network.NumStates(); ++state)
+        if (network.Final(state) != Weight::Zero())
+            return true;
+    return false;
 }
 
 unsigned to_count(const std::string& text) {
@@ -323,12 +327,16 @@ std::shared_ptr<fst::StdVectorFst> Builder::simple_copy() {
 
 fst::VectorFst<fst::StdArc>* Builder::build(bool flag) {
     setProperties();
-    determinize();
     if (flag) {
-        setProperties();
-        minimize();
-        setProperties();
+        // Epsilons go first so that the result is deterministic: removed
+        // after minimisation they leave states with several arcs of one
+        // label, and a lookup then follows every path of every combination.
+        // Arcs that write something on an empty input are kept.
         removeEpsilon();
+        determinize();
+        minimize();
+    } else {
+        determinize();
     }
     setProperties();
     return top->network.get();
@@ -342,26 +350,48 @@ void Builder::closure(unsigned min, unsigned max) {
         throw_exception("closure of " + std::to_string(max) + " repetitions exceeds the limit of " +
                         std::to_string(max_closure_repetitions) + ".");
     set_final();
-    auto result = newNetwork(top->network.get());
-    const auto copy = newNetwork(top->network.get());
-    std::vector<int> finals;
-    if (min == 0)
-        finals.push_back(result->Start());
-    FstErrorCapture capture;
-    for (unsigned i = 1; i < max; ++i) {
-        // Every way out of the first i copies, not only the last state: a
-        // group that itself ends in several final states (a counted or
-        // optional group inside) would otherwise lose its shorter matches.
-        if (i >= min)
-            for (int state = 0; state < result->NumStates(); ++state)
-                if (result->Final(state) != Weight::Zero())
-                    finals.push_back(state);
-        fst::Concat(result.get(), *copy);
+    const Network& group = *top->network;
+    const unsigned copies = std::max(max, 1u);
+    const auto states = static_cast<std::size_t>(group.NumStates());
+    // Nested counted groups multiply: refuse before the copies are made.
+    if (copies * states > max_expansion_states)
+        refuse("closure of " + std::to_string(copies) + " repetitions of " +
+               std::to_string(states) + " states exceeds the limit of " +
+               std::to_string(max_expansion_states) + " states.");
+    // The copies are laid out one after the other; every way out of a copy
+    // (not only its last state: a group that itself ends in several final
+    // states would otherwise lose its shorter matches) leads by an epsilon arc
+    // into the next copy, and is a way out of the whole from `min` copies on.
+    // Built in one pass: concatenating copy by copy scans the whole result
+    // every time.
+    std::vector<Network::StateId> finals;
+    for (Network::StateId state = 0; state < group.NumStates(); ++state)
+        if (group.Final(state) != Weight::Zero())
+            finals.push_back(state);
+    auto result = newNetwork();
+    result->ReserveStates(static_cast<Network::StateId>(copies * states));
+    for (unsigned copy = 1; copy <= copies; ++copy) {
+        const auto offset = static_cast<Network::StateId>((copy - 1) * states);
+        const auto next_start = static_cast<Network::StateId>(copy * states) + group.Start();
+        for (Network::StateId state = 0; state < group.NumStates(); ++state) {
+            result->AddState();
+            result->ReserveArcs(offset + state, group.NumArcs(state) + 1);
+            for (fst::ArcIterator<Network> it(group, state); !it.Done(); it.Next()) {
+                Arc arc = it.Value();
+                arc.nextstate += offset;
+                result->AddArc(offset + state, arc);
+            }
+        }
+        for (const auto state : finals) {
+            if (copy < copies)
+                result->AddArc(offset + state, Arc(0, 0, Weight::One(), next_start));
+            if (copy >= min || copy == copies)
+                result->SetFinal(offset + state, Weight::One());
+        }
     }
-    capture.check(in_error(*result), "Concat");
-    result->SetFinal(result->NumStates() - 1, Weight::One());
-    for (int state : finals)
-        result->SetFinal(state, Weight::One());
+    result->SetStart(group.Start());
+    if (min == 0)
+        result->SetFinal(group.Start(), Weight::One());
     top->network = result;
 }
 
@@ -415,10 +445,14 @@ void Builder::union_groups() {
         top->network = with_start_state(newNetwork());
         return;
     }
+    removeEpsilon();
     determinize();
     minimize();
-    removeEpsilon();
-    // Minimisation leaves no single last state; an epsilon arc from every
+    end_in_one_last_state();
+}
+
+void Builder::end_in_one_last_state() {
+    // Optimisation leaves no single last state; an epsilon arc from every
     // final state into a fresh one restores it.
     push();
     stack_item* member = top->parent;
@@ -486,10 +520,16 @@ void Builder::unordered_group() {
     collector.build(false);
     push_network_inplace(collector.top->network);
     top = group->children.back().get();
+    // The closure and concatenation that follow need the last-state convention.
+    end_in_one_last_state();
 }
 
 void Builder::throw_exception(const std::string& message) const {
     throw std::runtime_error("AFST Builder fatal error:" + message);
+}
+
+void Builder::refuse(const std::string& message) {
+    throw AFSTException("AFST Builder fatal error:" + message);
 }
 
 void foreach_child(
@@ -502,7 +542,11 @@ void foreach_child(
     const int count = static_cast<int>(parent->children.size());
     if (index < 0 || index >= count)
         return;
-    builder->set_final();
+    // A rule that was closed has its end final already; one that was built
+    // (determinised, or read from a file) no longer ends in its highest
+    // state, and marking that one final would add a false reading.
+    if (!has_final_state(*builder->top->network))
+        builder->set_final();
     auto target = with_start_state(builder->newNetwork());
     const auto members = parent->children;
     reserve_states(*target, members.begin() + index, members.end());

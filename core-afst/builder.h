@@ -51,6 +51,11 @@ public:
     // Safety limits on what one closed group may expand into.
     static constexpr unsigned max_closure_repetitions = 1000;
     static constexpr std::size_t max_unordered_members = 7;
+    // No closure makes a network of more states, and no determinisation one
+    // of more than this or twice its input's states (a lexicon's union
+    // shrinks; a short line that grows past this blows up exponentially).
+    // Refused with AFSTException.
+    static constexpr std::size_t max_expansion_states = 20000;
 
     Builder();
     ~Builder();
@@ -143,6 +148,9 @@ public:
     void print_upper(std::string title);
 
     void throw_exception(const std::string& message) const;
+    // AFSTException "AFST Builder fatal error:" + message: a line that would
+    // expand beyond the safety limits.
+    [[noreturn]] static void refuse(const std::string& message);
 
     std::vector<std::shared_ptr<stack_item>> stack;
     stack_item* top;
@@ -153,6 +161,7 @@ public:
 private:
     int last_state() const;
     void unordered_group();
+    void end_in_one_last_state();
     void two_member_warning(const char* operation) const;
 };
 

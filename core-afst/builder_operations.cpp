@@ -18,7 +18,9 @@
 #include <fst/symbol-table.h>
 #include <fst/vector-fst.h>
 
+#include <algorithm>
 #include <iostream>
+#include <string>
 #include <stdexcept>
 
 namespace dez::afst {
@@ -28,13 +30,10 @@ using Network = fst::StdVectorFst;
 using Arc = fst::StdArc;
 using Weight = fst::TropicalWeight;
 using detail::FstErrorCapture;
+using detail::in_error;
 
 // Quantisation delta of every optimisation.
 constexpr float builder_delta = 1.0f / 1024;
-
-bool in_error(const Network& network) {
-    return network.Properties(fst::kError, false) != 0;
-}
 
 fst::CacheOptions cache_options() {
     return fst::CacheOptions(FLAGS_fst_default_cache_gc, 0);
@@ -49,12 +48,32 @@ void remove_epsilon(Network& network) {
 // Determinises `source` into `target` over encoded label pairs (see the class
 // comment): an acceptor over pairs needs no functional input and keeps every
 // path's labels. The subsequential label "EPS" never comes into play there.
+// The states are taken one by one from OpenFst's delayed determinisation, in
+// the order its own copy takes them, so that a result growing past the limit
+// is refused before it takes the machine's memory.
 void determinize_into(const Network& source, Network& target) {
+    const auto limit = std::max<std::size_t>(Builder::max_expansion_states,
+                                             2 * static_cast<std::size_t>(source.NumStates()));
     FstErrorCapture capture;
     fst::EncodeMapper<Arc> encoder(fst::kEncodeLabels, fst::ENCODE);
-    fst::EncodeFst<Arc> encoded(source, &encoder);
-    const fst::DeterminizeOptions<Arc> options(builder_delta, Weight::Zero(), fst::kNoStateId, 1);
-    fst::Determinize(encoded, &target, options);
+    Network encoded(source);
+    fst::Encode(&encoded, &encoder);
+    fst::DeterminizeFstOptions<Arc> options(fst::CacheOptions(true, 0), builder_delta, 1);
+    const fst::DeterminizeFst<Arc> lazy(encoded, options);
+    target.DeleteStates();
+    for (fst::StateIterator<fst::DeterminizeFst<Arc>> it(lazy); !it.Done(); it.Next()) {
+        const auto state = it.Value();
+        if (static_cast<std::size_t>(state) >= limit)
+            Builder::refuse("determinisation exceeds the limit of " + std::to_string(limit) +
+                            " states.");
+        target.AddState();
+        target.SetFinal(state, lazy.Final(state));
+        target.ReserveArcs(state, lazy.NumArcs(state));
+        for (fst::ArcIterator<fst::DeterminizeFst<Arc>> arc(lazy, state); !arc.Done(); arc.Next())
+            target.AddArc(state, arc.Value());
+    }
+    target.SetStart(lazy.Start());
+    capture.check(in_error(lazy) || in_error(encoded), "Determinize");
     fst::ArcMap(&target, fst::EncodeMapper<Arc>(encoder, fst::DECODE));
     capture.check(in_error(target), "Determinize");
 }

@@ -103,4 +103,8 @@ void FstErrorCapture::check(bool failed, const char* operation) {
     throw AFSTException("FATAL: " + message + "\n");
 }
 
+bool in_error(const fst::Fst<fst::StdArc>& network) {
+    return network.Properties(fst::kError, false) != 0;
+}
+
 } // namespace dez::afst::detail

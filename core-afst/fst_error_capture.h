@@ -1,5 +1,7 @@
 #pragma once
 
+#include <fst/fst-decl.h>
+
 #include <string>
 
 namespace dez::afst::detail {
@@ -27,5 +29,8 @@ private:
     std::string text_;
     std::string* previous_;
 };
+
+// Whether OpenFst marked `network` as failed.
+bool in_error(const fst::Fst<fst::StdArc>& network);
 
 } // namespace dez::afst::detail

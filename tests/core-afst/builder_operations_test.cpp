@@ -1,5 +1,6 @@
 #include "core-afst/builder.h"
 
+#include "error_of.h"
 #include "network_paths.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 
 namespace {
 
+using afst_test::error_of;
 using afst_test::Path;
 using afst_test::paths;
 using dez::afst::Builder;
@@ -28,15 +30,6 @@ namespace fs = std::filesystem;
 
 afst_test::Tables tables(const Builder& builder) {
     return {builder.lower_table.get(), builder.upper_table.get()};
-}
-
-std::string error_of(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "<no exception>";
 }
 
 // One rule per word; each character an arc with the same output, the word's

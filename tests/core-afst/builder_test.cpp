@@ -1,15 +1,23 @@
 #include "core-afst/builder.h"
 
+#include "core-afst/afst.h"
+#include "core-afst/pattern_line.h"
+#include "core-afst/word_lookup.h"
+#include "error_of.h"
 #include "network_paths.h"
 
 #include <gtest/gtest.h>
 
 #include <fst/properties.h>
 
-#include <chrono>
+#include <algorithm>
 #include <climits>
+#include <functional>
+#include <memory>
 #include <random>
 #include <regex>
+#include <set>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,6 +25,7 @@
 namespace {
 
 using afst_test::accepts;
+using afst_test::error_of;
 using afst_test::outputs;
 using afst_test::paths;
 using afst_test::recognizes;
@@ -39,20 +48,21 @@ void feed(Builder& builder, const std::vector<std::string>& tokens) {
     }
 }
 
+// std::regex as the oracle of the random pattern tests. libstdc++'s
+// breadth-first matcher keeps nested closures from backtracking for ages.
+std::regex oracle_of(const std::string& expression) {
+#ifdef __GLIBCXX__
+    return std::regex(expression, std::regex::ECMAScript | std::regex_constants::__polynomial);
+#else
+    return std::regex(expression);
+#endif
+}
+
 Network& rule(Builder& builder, const std::vector<std::string>& tokens, bool full = true) {
     builder.open_rule();
     feed(builder, tokens);
     builder.close_rule();
     return *builder.build(full);
-}
-
-std::string error_of(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "<no exception>";
 }
 
 TEST(BuilderTables, StartWithEpsAndEPS) {
@@ -236,7 +246,7 @@ TEST(BuilderRules, AgreesWithARegularExpressionOracle) {
         std::vector<std::string> tokens;
         std::string expression;
         generate(0, tokens, expression);
-        const std::regex oracle(expression);
+        const std::regex oracle = oracle_of(expression);
         for (bool full : {false, true}) {
             Builder builder;
             const Network& network = rule(builder, tokens, full);
@@ -580,6 +590,182 @@ TEST(BuilderItems, ClosedGroupLeavesAContinuation) {
     EXPECT_TRUE(builder.closing_concat_group());
     EXPECT_FALSE(builder.top->concat_group);
     EXPECT_FALSE(builder.closing_concat_group());
+}
+
+
+// ---- lexicons of pattern lines, looked up -------------------------------
+
+// Every line an entry of its own, tagged with its position, built the way the
+// lexicon build does (each entry determinised, the union written with the
+// full optimisation) and read back the way a lookup loads it.
+std::shared_ptr<Network> tagged_lexicon(const std::vector<std::string>& lines) {
+    Builder builder;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        builder.open_rule();
+        dez::afst::push_arcs_line(builder, lines[i]);
+        builder.pushArc("eps", "+L" + std::to_string(i));
+        builder.close_rule();
+        builder.build(false);
+    }
+    builder.applyUnion(0);
+    std::stringstream stream;
+    builder.write(stream);
+    return std::shared_ptr<Network>(Network::Read(stream, fst::FstReadOptions("lexicon")));
+}
+
+// No epsilon arcs and no state with two arcs of the same label pair: a walk
+// follows one path per reading.
+::testing::AssertionResult deterministic_over_pairs(const Network& network) {
+    for (int state = 0; state < network.NumStates(); ++state) {
+        std::set<std::pair<int, int>> seen;
+        for (fst::ArcIterator<Network> it(network, state); !it.Done(); it.Next()) {
+            const auto& arc = it.Value();
+            if (arc.ilabel == 0 && arc.olabel == 0)
+                return ::testing::AssertionFailure() << "epsilon arc at state " << state;
+            if (!seen.insert({arc.ilabel, arc.olabel}).second)
+                return ::testing::AssertionFailure()
+                       << "two arcs " << arc.ilabel << ":" << arc.olabel << " at state " << state;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+dez::afst::WordLookup lookup_of(const std::shared_ptr<Network>& network) {
+    return dez::afst::WordLookup(std::make_shared<dez::afst::AFst>(network), nullptr);
+}
+
+TEST(BuilderLexiconLookup, NestedStarsLoseNoReading) {
+    struct Case {
+        std::vector<std::string> lines;
+        std::string word;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {{"regex:(a)*(a)*(a)*(a)*(a)*(a)*b", "aaaaaaaaaa:X"}, "aaaaaaaaaa", {"X+L1"}},
+        {{"regex:(a)*(a)*(a)*(a)*(a)*(a)*b", "aaaaaaaaaa:X"}, "aaaaaaaaaab", {"aaaaaaaaaab+L0"}},
+        {{"regex:(aa|b|a)*(((a)*(a)*(a)*)*((a)*)*)*"}, "aaaab", {"aaaab+L0"}},
+        {{"regex:(aa|b|a)*(((a)*(a)*(a)*)*((a)*)*)*"}, "aaaaab", {"aaaaab+L0"}},
+        {{"regex:(aa|b|a)*(((a)*(a)*(a)*)*((a)*)*)*"},
+         "baaaaaaaaaaaaaaaaaaab",
+         {"baaaaaaaaaaaaaaaaaaab+L0"}},
+        // A built entry no longer ends in its highest state: the union must
+        // not mark that state final.
+        {{"regex:b", "regex:((a){2})?"}, "aa", {"aa+L1"}},
+    };
+    for (const auto& c : cases) {
+        const auto network = tagged_lexicon(c.lines);
+        ASSERT_TRUE(network);
+        EXPECT_TRUE(deterministic_over_pairs(*network)) << c.lines[0];
+        EXPECT_EQ(lookup_of(network).up(c.word), c.expected) << c.lines[0] << " " << c.word;
+    }
+}
+
+// Random lexicons of "regex:" and raw lines against std::regex, every word
+// looked up through the whole-word lookup of the written network.
+TEST(BuilderLexiconLookup, AgreesWithARegularExpressionOracle) {
+    std::mt19937 random(23);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    static const char* const closures[] = {"", "*", "+", "?", "{2}", "{0,1}", "{1,2}", "{2,3}"};
+    // Deep nesting of starred groups is what once lost readings.
+    std::function<void(int, std::string&, std::string&)> generate = [&](int depth,
+                                                                         std::string& line,
+                                                                         std::string& expression) {
+        for (int n = 1 + pick(3); n > 0; --n) {
+            if (depth < 3 && pick(3) == 0) {
+                line += "(";
+                expression += "(?:";
+                for (int alternative = 0, count = 1 + pick(3); alternative < count;
+                     ++alternative) {
+                    if (alternative > 0) {
+                        line += "|";
+                        expression += "|";
+                    }
+                    generate(depth + 1, line, expression);
+                }
+                const char* closure = closures[pick(8)];
+                line += std::string(")") + closure;
+                expression += std::string(")") + closure;
+            } else {
+                const char symbol = "aab."[pick(4)];
+                line += symbol;
+                expression += symbol;
+            }
+        }
+    };
+    std::vector<std::string> words = {""};
+    for (std::size_t i = 0; i < words.size(); ++i)
+        if (words[i].size() < 6)
+            for (char c : {'a', 'b'})
+                words.push_back(words[i] + c);
+    words.push_back(std::string(12, 'a'));
+    words.push_back(std::string(11, 'a') + "b");
+
+    for (int round = 0; round < 30; ++round) {
+        std::vector<std::string> lines;
+        std::vector<std::regex> oracles;
+        for (int n = 1 + pick(3); n > 0; --n) {
+            std::string line;
+            std::string expression;
+            if (pick(4) == 0) {
+                for (int length = 1 + pick(5); length > 0; --length)
+                    line += "ab"[pick(2)];
+                expression = line;
+            } else {
+                generate(0, line, expression);
+                line = "regex:" + line;
+            }
+            lines.push_back(line);
+            oracles.push_back(oracle_of(expression));
+        }
+        const auto network = tagged_lexicon(lines);
+        ASSERT_TRUE(network);
+        ASSERT_TRUE(deterministic_over_pairs(*network)) << ::testing::PrintToString(lines);
+        auto lookup = lookup_of(network);
+        for (const auto& word : words) {
+            std::vector<std::string> expected;
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                if (std::regex_match(word, oracles[i]))
+                    expected.push_back(word + "+L" + std::to_string(i));
+            std::sort(expected.begin(), expected.end());
+            ASSERT_EQ(lookup.up(word), expected)
+                << ::testing::PrintToString(lines) << " '" << word << "'";
+        }
+    }
+}
+
+// Short lines whose closures or determinisation would grow without bound are
+// refused before they take the machine's time and memory.
+TEST(BuilderLexiconLookup, RunawayLinesAreRefused) {
+    struct Case {
+        const char* line;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"regex:((a){1000}){1000}",
+         "AFST Builder fatal error:closure of 1000 repetitions of 2001 states exceeds the limit "
+         "of 20000 states."},
+        {"regex:(((((a|b){2,4}|c){2,4}|a){2,4}|b){2,4}|c){2,4}",
+         "AFST Builder fatal error:determinisation exceeds the limit of 20000 states."},
+        {"regex:(a|b)*a(a|b){20}",
+         "AFST Builder fatal error:determinisation exceeds the limit of 20000 states."},
+    };
+    for (const auto& c : cases) {
+        Builder builder;
+        builder.open_rule();
+        EXPECT_THROW(
+            {
+                try {
+                    dez::afst::push_arcs_line(builder, c.line);
+                    builder.close_rule();
+                    builder.build(true);
+                } catch (const AFSTException& e) {
+                    EXPECT_EQ(std::string(e.what()), c.message) << c.line;
+                    throw;
+                }
+            },
+            AFSTException)
+            << c.line;
+    }
 }
 
 } // namespace

@@ -1,24 +1,14 @@
-// The builder's whole-network operations, table merging and transducer files.
+// The builder's reversal, table merging, ready networks and transducer files;
+// the other whole-network operations have a file each (builder_<operation>.cpp).
 #include "core-afst/builder.h"
 
 #include "core-afst/fst_error_capture.h"
 
-#include <fst/arcsort.h>
-#include <fst/compose.h>
-#include <fst/connect.h>
-#include <fst/determinize.h>
-#include <fst/difference.h>
-#include <fst/encode.h>
-#include <fst/intersect.h>
-#include <fst/minimize.h>
 #include <fst/relabel.h>
-#include <fst/replace.h>
 #include <fst/reverse.h>
-#include <fst/rmepsilon.h>
 #include <fst/symbol-table.h>
 #include <fst/vector-fst.h>
 
-#include <algorithm>
 #include <iostream>
 #include <string>
 #include <stdexcept>
@@ -31,52 +21,6 @@ using Arc = fst::StdArc;
 using Weight = fst::TropicalWeight;
 using detail::FstErrorCapture;
 using detail::in_error;
-
-// Quantisation delta of every optimisation.
-constexpr float builder_delta = 1.0f / 1024;
-
-fst::CacheOptions cache_options() {
-    return fst::CacheOptions(FLAGS_fst_default_cache_gc, 0);
-}
-
-void remove_epsilon(Network& network) {
-    FstErrorCapture capture;
-    fst::RmEpsilon(&network, true, Weight::Zero(), fst::kNoStateId, builder_delta);
-    capture.check(in_error(network), "RmEpsilon");
-}
-
-// Determinises `source` into `target` over encoded label pairs (see the class
-// comment): an acceptor over pairs needs no functional input and keeps every
-// path's labels. The subsequential label "EPS" never comes into play there.
-// The states are taken one by one from OpenFst's delayed determinisation, in
-// the order its own copy takes them, so that a result growing past the limit
-// is refused before it takes the machine's memory.
-void determinize_into(const Network& source, Network& target) {
-    const auto limit = std::max<std::size_t>(Builder::max_expansion_states,
-                                             2 * static_cast<std::size_t>(source.NumStates()));
-    FstErrorCapture capture;
-    fst::EncodeMapper<Arc> encoder(fst::kEncodeLabels, fst::ENCODE);
-    Network encoded(source);
-    fst::Encode(&encoded, &encoder);
-    fst::DeterminizeFstOptions<Arc> options(fst::CacheOptions(true, 0), builder_delta, 1);
-    const fst::DeterminizeFst<Arc> lazy(encoded, options);
-    target.DeleteStates();
-    for (fst::StateIterator<fst::DeterminizeFst<Arc>> it(lazy); !it.Done(); it.Next()) {
-        const auto state = it.Value();
-        if (static_cast<std::size_t>(state) >= limit)
-            Builder::refuse("determinisation exceeds the limit of " + std::to_string(limit) +
-                            " states.");
-        target.AddState();
-        target.SetFinal(state, lazy.Final(state));
-        target.ReserveArcs(state, lazy.NumArcs(state));
-        for (fst::ArcIterator<fst::DeterminizeFst<Arc>> arc(lazy, state); !arc.Done(); arc.Next())
-            target.AddArc(state, arc.Value());
-    }
-    target.SetStart(lazy.Start());
-    capture.check(in_error(lazy) || in_error(encoded), "Determinize");
-    fst::ArcMap(&target, fst::EncodeMapper<Arc>(encoder, fst::DECODE));
-    capture.check(in_error(target), "Determinize");
-}
 
 // Relabels `network` into the builder's tables, which grow by every symbol
 // the network's own tables know.
@@ -91,32 +35,6 @@ void relabel_into(Builder& builder, Network& network) {
 }
 
 } // namespace
-
-void Builder::determinize() {
-    auto result = newNetwork();
-    determinize_into(*top->network, *result);
-    result->SetInputSymbols(lower_table.get());
-    result->SetOutputSymbols(upper_table.get());
-    top->network = result;
-}
-
-void Builder::minimize() {
-    // In place, over encoded label pairs like determinize: OpenFst's
-    // transducer minimisation would push output labels along the paths.
-    Network& network = *top->network;
-    FstErrorCapture capture;
-    fst::EncodeMapper<Arc> encoder(fst::kEncodeLabels, fst::ENCODE);
-    fst::Encode(&network, &encoder);
-    fst::Minimize(&network, static_cast<fst::MutableFst<Arc>*>(nullptr), builder_delta);
-    fst::ArcMap(&network, fst::EncodeMapper<Arc>(encoder, fst::DECODE));
-    capture.check(in_error(network), "Minimize");
-    network.SetInputSymbols(encoder.InputSymbols());
-    network.SetOutputSymbols(encoder.OutputSymbols());
-}
-
-void Builder::removeEpsilon() {
-    remove_epsilon(*top->network);
-}
 
 void Builder::reverse() {
     auto result = newNetwork();
@@ -133,82 +51,6 @@ void Builder::invert() {
 void Builder::two_member_warning(const char* operation) const {
     std::cout << "Warning : FstBuilderCommands : " << operation
               << " : Only works on a group of 2 networks.";
-}
-
-void Builder::compose() {
-    stack_item* group = top->parent;
-    if (!group || group->children.size() != 2)
-        return two_member_warning("compose");
-    Network& first = *group->children[0]->network;
-    Network& second = *group->children[1]->network;
-    remove_epsilon(first);
-    remove_epsilon(second);
-    // Composition needs one side sorted on the labels it matches.
-    fst::ArcSort(&second, fst::ILabelCompare<Arc>());
-    // The tree changes only once the result is sound.
-    auto result = newNetwork();
-    FstErrorCapture capture;
-    *result = fst::ComposeFst<Arc>(first, second, cache_options());
-    fst::Connect(result.get());
-    capture.check(in_error(*result), "Compose");
-    push(group)->network = result;
-}
-
-void Builder::difference() {
-    stack_item* group = top->parent;
-    if (!group || group->children.size() != 2)
-        return two_member_warning("difference");
-    Network& first = *group->children[0]->network;
-    Network& second = *group->children[1]->network;
-    remove_epsilon(first);
-    remove_epsilon(second);
-    auto subtrahend = newNetwork();
-    determinize_into(second, *subtrahend);
-    fst::ArcSort(subtrahend.get(), fst::ILabelCompare<Arc>());
-    auto result = newNetwork();
-    FstErrorCapture capture;
-    *result = fst::DifferenceFst<Arc>(first, *subtrahend, cache_options());
-    fst::Connect(result.get());
-    capture.check(in_error(*result), "Difference");
-    push();
-    top->network = result;
-}
-
-void Builder::replace(const std::string& label) {
-    stack_item* group = top->parent;
-    if (!group || group->children.size() != 2)
-        return two_member_warning("replace");
-    Network& first = *group->children[0]->network;
-    Network& second = *group->children[1]->network;
-    remove_epsilon(first);
-    remove_epsilon(second);
-    const auto key = static_cast<Arc::Label>(lower_table->Find(label));
-    const Network root(first);
-    const Network inserted(second);
-    const std::vector<std::pair<Arc::Label, const fst::Fst<Arc>*>> networks = {{1, &root},
-                                                                               {key, &inserted}};
-    auto result = newNetwork();
-    FstErrorCapture capture;
-    fst::Replace(networks, result.get(), 1, true);
-    capture.check(in_error(*result), "Replace");
-    top = push(group);
-    top->network = result;
-}
-
-void Builder::intersect() {
-    stack_item* group = top->parent;
-    if (!group || group->children.size() != 2)
-        return two_member_warning("intersect");
-    Network& first = *group->children[0]->network;
-    Network& second = *group->children[1]->network;
-    fst::ArcSort(&second, fst::ILabelCompare<Arc>());
-    // Kept like compose's result: a third member, top unmoved.
-    auto result = newNetwork();
-    FstErrorCapture capture;
-    *result = fst::IntersectFst<Arc>(first, second, cache_options());
-    fst::Connect(result.get());
-    capture.check(in_error(*result), "Intersect");
-    push(group)->network = result;
 }
 
 std::vector<std::pair<int, int>> merge_tables(fst::SymbolTable* target,

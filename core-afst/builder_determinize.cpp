@@ -1,0 +1,64 @@
+#include "core-afst/builder.h"
+
+#include "core-afst/builder_algorithms.h"
+#include "core-afst/fst_error_capture.h"
+
+#include <fst/determinize.h>
+#include <fst/encode.h>
+#include <fst/symbol-table.h>
+#include <fst/vector-fst.h>
+
+#include <algorithm>
+#include <string>
+
+namespace dez::afst {
+
+namespace detail {
+
+using Arc = fst::StdArc;
+using Network = fst::StdVectorFst;
+
+// Determinises `source` into `target` over encoded label pairs (see the class
+// comment): an acceptor over pairs needs no functional input and keeps every
+// path's labels. The subsequential label "EPS" never comes into play there.
+// The states are taken one by one from OpenFst's delayed determinisation, in
+// the order its own copy takes them, so that a result growing past the limit
+// is refused before it takes the machine's memory.
+void determinize_into(const fst::StdVectorFst& source, fst::StdVectorFst& target) {
+    const auto limit = std::max<std::size_t>(Builder::max_expansion_states,
+                                             2 * static_cast<std::size_t>(source.NumStates()));
+    FstErrorCapture capture;
+    fst::EncodeMapper<Arc> encoder(fst::kEncodeLabels, fst::ENCODE);
+    Network encoded(source);
+    fst::Encode(&encoded, &encoder);
+    fst::DeterminizeFstOptions<Arc> options(fst::CacheOptions(true, 0), builder_delta, 1);
+    const fst::DeterminizeFst<Arc> lazy(encoded, options);
+    target.DeleteStates();
+    for (fst::StateIterator<fst::DeterminizeFst<Arc>> it(lazy); !it.Done(); it.Next()) {
+        const auto state = it.Value();
+        if (static_cast<std::size_t>(state) >= limit)
+            Builder::refuse("determinisation exceeds the limit of " + std::to_string(limit) +
+                            " states.");
+        target.AddState();
+        target.SetFinal(state, lazy.Final(state));
+        target.ReserveArcs(state, lazy.NumArcs(state));
+        for (fst::ArcIterator<fst::DeterminizeFst<Arc>> arc(lazy, state); !arc.Done(); arc.Next())
+            target.AddArc(state, arc.Value());
+    }
+    target.SetStart(lazy.Start());
+    capture.check(in_error(lazy) || in_error(encoded), "Determinize");
+    fst::ArcMap(&target, fst::EncodeMapper<Arc>(encoder, fst::DECODE));
+    capture.check(in_error(target), "Determinize");
+}
+
+} // namespace detail
+
+void Builder::determinize() {
+    auto result = newNetwork();
+    detail::determinize_into(*top->network, *result);
+    result->SetInputSymbols(lower_table.get());
+    result->SetOutputSymbols(upper_table.get());
+    top->network = result;
+}
+
+} // namespace dez::afst

@@ -1,5 +1,6 @@
 #include "core-afst/builder.h"
 
+#include "core-afst/builder_algorithms.h"
 #include "core-afst/fst_error_capture.h"
 #include "foundation/string_utils.h"
 
@@ -39,6 +40,26 @@ int64_t add_symbol(fst::SymbolTable& table, const std::string& symbol) {
     return key != fst::kNoSymbol ? key : table.AddSymbol(symbol);
 }
 
+// The key of `symbol` in `table` (added when `add`), one-byte symbols through
+// `cache`. Keys never change once given, so the cache only has to notice a
+// different table.
+int64_t cached_key(detail::SymbolCache& cache, fst::SymbolTable& table, const std::string& symbol,
+                   bool add) {
+    if (symbol.size() != 1)
+        return add ? add_symbol(table, symbol) : table.Find(symbol);
+    if (cache.table != &table) {
+        cache.table = &table;
+        cache.keys.fill(-1);
+    }
+    int& slot = cache.keys[static_cast<unsigned char>(symbol[0])];
+    if (slot >= 0)
+        return slot;
+    const int64_t key = add ? add_symbol(table, symbol) : table.Find(symbol);
+    if (key != fst::kNoSymbol && key <= std::numeric_limits<int>::max())
+        slot = static_cast<int>(key);
+    return key;
+}
+
 Arc::Label to_label(long value) {
     return static_cast<Arc::Label>(static_cast<std::uint32_t>(value));
 }
@@ -75,6 +96,8 @@ Builder::Builder() : top(nullptr), read_only_tables(false) {
 Builder::~Builder() = default;
 
 void Builder::clear() {
+    // A new table may come to lie where the old one was.
+    forget_keys();
     stack.clear();
     top = nullptr;
     add_root();
@@ -101,6 +124,8 @@ void Builder::push() {
 stack_item* Builder::push(stack_item* item) {
     auto child = std::make_shared<stack_item>();
     child->network = with_start_state(newNetwork());
+    // Room for a word's states at once rather than growing by doubling.
+    child->network->ReserveStates(16);
     child->parent = item;
     item->children.push_back(child);
     return child.get();
@@ -226,22 +251,35 @@ void Builder::pushArc(const std::string& lower, const std::string& upper) {
     int64_t ilabel;
     int64_t olabel;
     if (read_only_tables) {
-        ilabel = lower_table->Find(lower);
+        ilabel = lower_key(lower, false);
         if (ilabel == fst::kNoSymbol)
             throw std::runtime_error(
                 "ERROR: afst:builder::pushArc (lower) table is read only and label is not found[" +
                 lower + "]");
-        olabel = upper_table->Find(upper);
+        olabel = upper_key(upper, false);
         if (olabel == fst::kNoSymbol)
             throw std::runtime_error(
                 "ERROR: afst:builder::pushArc (upper) table is read only and label is not found[" +
                 upper + "]");
     } else {
-        ilabel = add_symbol(*lower_table, lower);
-        olabel = add_symbol(*upper_table, upper);
+        ilabel = lower_key(lower, true);
+        olabel = upper_key(upper, true);
     }
     network.AddArc(from, Arc(static_cast<Arc::Label>(ilabel), static_cast<Arc::Label>(olabel),
                              Weight::One(), to));
+}
+
+std::int64_t Builder::lower_key(const std::string& symbol, bool add) {
+    return cached_key(lower_keys_, *lower_table, symbol, add);
+}
+
+std::int64_t Builder::upper_key(const std::string& symbol, bool add) {
+    return cached_key(upper_keys_, *upper_table, symbol, add);
+}
+
+void Builder::forget_keys() {
+    lower_keys_.table = nullptr;
+    upper_keys_.table = nullptr;
 }
 
 void Builder::pushArc(const std::string& label) {
@@ -316,8 +354,7 @@ void Builder::setProperties() {
     if (!network.Properties(fst::kILabelSorted, false))
         fst::ArcSort(&network, fst::ILabelCompare<Arc>());
     network.SetProperties(0, fst::kAcceptor);
-    network.SetInputSymbols(lower_table.get());
-    network.SetOutputSymbols(upper_table.get());
+    detail::attach_tables(network, lower_table.get(), upper_table.get());
 }
 
 std::shared_ptr<fst::StdVectorFst> Builder::simple_copy() {
@@ -432,7 +469,43 @@ void Builder::closure_modifier(const std::string& text) {
 }
 
 void Builder::applyUnion(int index) {
-    foreach_child(this, union_networks, index);
+    if (!union_acyclic(index))
+        foreach_child(this, union_networks, index);
+}
+
+// The union of entries and of buckets of entries: when every member is
+// deterministic and acyclic, the union is made minimal at once, without the
+// copy of every member that determinisation would then copy again. The
+// language is that of the epsilon union.
+bool Builder::union_acyclic(int index) {
+    stack_item* parent = top->parent;
+    if (!parent || parent->children.size() <= 1)
+        return false;
+    const int count = static_cast<int>(parent->children.size());
+    if (index < 0 || index >= count)
+        return false;
+    if (!has_final_state(*top->network))
+        set_final();
+    const auto members = parent->children;
+    std::vector<const Network*> networks;
+    for (int i = index; i < count; ++i) {
+        const Network& network = *members[i]->network;
+        // Members of at most one state add nothing, as in the epsilon union.
+        if (network.NumStates() <= 1)
+            continue;
+        if (!detail::deterministic_acyclic(network))
+            return false;
+        networks.push_back(&network);
+    }
+    auto target = newNetwork();
+    detail::union_acyclic(networks, *target);
+    // Released at once: a lexicon's members are most of its memory.
+    for (int i = index; i < count; ++i)
+        members[i]->network.reset();
+    for (int i = 0; i < count - index - 1; ++i)
+        pop();
+    top->network = target;
+    return true;
 }
 
 void Builder::union_groups() {

@@ -7,7 +7,9 @@
 // the many files that include this header.
 #include <fst/fst-decl.h>
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -20,6 +22,15 @@ struct FstWriteOptions;
 }
 
 namespace dez::afst {
+
+namespace detail {
+// The keys of one-byte symbols in one table: a lexicon looks up a symbol for
+// every character.
+struct SymbolCache {
+    const fst::SymbolTable* table = nullptr;
+    std::array<int, 256> keys{};
+};
+} // namespace detail
 
 // Turns a stream of small operations (arcs, groups, separators, closures,
 // rules) into one OpenFst transducer over standard arcs. Input labels are the
@@ -159,9 +170,16 @@ public:
     bool read_only_tables;
 
 private:
+    detail::SymbolCache lower_keys_;
+    detail::SymbolCache upper_keys_;
+
     int last_state() const;
+    std::int64_t lower_key(const std::string& symbol, bool add);
+    std::int64_t upper_key(const std::string& symbol, bool add);
+    void forget_keys();
     void unordered_group();
     void end_in_one_last_state();
+    bool union_acyclic(int index);
     void two_member_warning(const char* operation) const;
 };
 

@@ -7,6 +7,7 @@
 #include <fst/fst-decl.h>
 
 #include <cstddef>
+#include <vector>
 
 namespace dez::afst::detail {
 
@@ -19,6 +20,35 @@ constexpr float builder_delta = 1.0f / 1024;
 void determinize_into(const fst::StdVectorFst& source, fst::StdVectorFst& target);
 
 // OpenFst's epsilon removal in place; arcs that write on an empty input stay.
+// A network without epsilon arcs is left as it is.
 void remove_epsilon(fst::StdVectorFst& network);
+
+// Attaches copies of `input` and `output` to `network` unless it carries
+// tables of the same contents already (each copy is an allocation, and
+// every entry of a lexicon is handed its tables several times).
+void attach_tables(fst::StdVectorFst& network, const fst::SymbolTable* input,
+                   const fst::SymbolTable* output);
+
+// Whether every state is reachable from the start and no state has two arcs
+// of one (input, output) pair: determinisation over pairs would only
+// renumber the states.
+bool deterministic_over_pairs(const fst::StdVectorFst& network);
+
+// Whether `network` is unweighted, acyclic and deterministic over pairs with
+// every state reachable: entries, unions of entries and lexicons.
+bool deterministic_acyclic(const fst::StdVectorFst& network);
+
+// The minimal network of the union of `members` (each deterministic_acyclic)
+// into `target`, in one pass over the members: no state of the plain union
+// is ever made. An empty union is one state that is not final.
+void union_acyclic(const std::vector<const fst::StdVectorFst*>& members,
+                   fst::StdVectorFst& target);
+
+// Minimises a deterministic_acyclic network in place (states from which no
+// final state is reached go, as in a connected minimisation).
+void minimize_acyclic(fst::StdVectorFst& network);
+
+// Both number the states breadth-first from the start, each state's arcs
+// sorted by (input, output).
 
 } // namespace dez::afst::detail

@@ -9,6 +9,7 @@
 #include <fst/vector-fst.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 namespace dez::afst {
@@ -54,6 +55,15 @@ void determinize_into(const fst::StdVectorFst& source, fst::StdVectorFst& target
 } // namespace detail
 
 void Builder::determinize() {
+    if (detail::deterministic_over_pairs(*top->network)) {
+        // Determinisation would only renumber the states: a single entry, or
+        // a union of entries merged as a tree. A network that a caller still
+        // holds is left to the caller, as a new one would be.
+        if (top->network.use_count() > 1)
+            top->network = std::make_shared<fst::StdVectorFst>(*top->network);
+        detail::attach_tables(*top->network, lower_table.get(), upper_table.get());
+        return;
+    }
     auto result = newNetwork();
     detail::determinize_into(*top->network, *result);
     result->SetInputSymbols(lower_table.get());

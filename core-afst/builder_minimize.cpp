@@ -20,6 +20,12 @@ void Builder::minimize() {
     // In place, over encoded label pairs like determinize: OpenFst's
     // transducer minimisation would push output labels along the paths.
     Network& network = *top->network;
+    // A lexicon is deterministic and acyclic: its equal suffixes are merged
+    // in one bottom-up pass, much cheaper than the general minimisation.
+    if (detail::deterministic_acyclic(network)) {
+        detail::minimize_acyclic(network);
+        return;
+    }
     FstErrorCapture capture;
     fst::EncodeMapper<Arc> encoder(fst::kEncodeLabels, fst::ENCODE);
     fst::Encode(&network, &encoder);

@@ -11,6 +11,17 @@ namespace dez::afst {
 namespace detail {
 
 void remove_epsilon(fst::StdVectorFst& network) {
+    // OpenFst's removal works through every state even when there is nothing
+    // to remove, as in a lexicon.
+    bool found = false;
+    for (fst::StdArc::StateId state = 0; state < network.NumStates() && !found; ++state)
+        for (fst::ArcIterator<fst::StdVectorFst> it(network, state); !it.Done(); it.Next())
+            if (it.Value().ilabel == 0 && it.Value().olabel == 0) {
+                found = true;
+                break;
+            }
+    if (!found)
+        return;
     FstErrorCapture capture;
     fst::RmEpsilon(&network, true, fst::TropicalWeight::Zero(), fst::kNoStateId, builder_delta);
     capture.check(in_error(network), "RmEpsilon");

@@ -337,9 +337,13 @@ TEST(BuilderOpenFstErrors, BecomeAFSTExceptions) {
     EXPECT_THROW(builder.intersect(), dez::afst::AFSTException);
     EXPECT_EQ(builder.top->parent->children.size(), 2u);
 
+    // Two arcs "a" out of the start (unions of entries come out determinised).
     Builder nondeterministic;
-    add_words(nondeterministic, {{"ab", ""}, {"ac", ""}});
-    nondeterministic.removeEpsilon();
+    nondeterministic.open_rule();
+    nondeterministic.pushArc("a");
+    nondeterministic.pushArc("b");
+    nondeterministic.addArc(0, 2, "a", "a");
+    nondeterministic.close_rule();
     EXPECT_EQ(error_of([&] { nondeterministic.minimize(); }),
               "FATAL: Refusing to minimize a non-deterministic FST with allow_nondet = false\n");
 }

@@ -488,17 +488,21 @@ bool Builder::union_acyclic(int index) {
         set_final();
     const auto members = parent->children;
     std::vector<const Network*> networks;
+    bool shared = false;
     for (int i = index; i < count; ++i) {
         const Network& network = *members[i]->network;
         // Members of at most one state add nothing, as in the epsilon union.
         if (network.NumStates() <= 1)
             continue;
-        if (!detail::deterministic_acyclic(network))
-            return false;
+        if (!detail::single_path(network)) {
+            if (!detail::deterministic_acyclic(network))
+                return false;
+            shared = true;
+        }
         networks.push_back(&network);
     }
     auto target = newNetwork();
-    detail::union_acyclic(networks, *target);
+    detail::union_acyclic(networks, shared, *target);
     // Released at once: a lexicon's members are most of its memory.
     for (int i = index; i < count; ++i)
         members[i]->network.reset();

@@ -34,14 +34,20 @@ void attach_tables(fst::StdVectorFst& network, const fst::SymbolTable* input,
 // renumber the states.
 bool deterministic_over_pairs(const fst::StdVectorFst& network);
 
+// Whether `network` is one unweighted path 0 -> 1 -> ... -> last, as an
+// entry is before anything is built.
+bool single_path(const fst::StdVectorFst& network);
+
 // Whether `network` is unweighted, acyclic and deterministic over pairs with
 // every state reachable: entries, unions of entries and lexicons.
 bool deterministic_acyclic(const fst::StdVectorFst& network);
 
 // The minimal network of the union of `members` (each deterministic_acyclic)
 // into `target`, in one pass over the members: no state of the plain union
-// is ever made. An empty union is one state that is not final.
-void union_acyclic(const std::vector<const fst::StdVectorFst*>& members,
+// is ever made. `shared`: some member is not a single_path (so that sets of
+// member states can come twice). An empty union is one state that is not
+// final.
+void union_acyclic(const std::vector<const fst::StdVectorFst*>& members, bool shared,
                    fst::StdVectorFst& target);
 
 // Minimises a deterministic_acyclic network in place (states from which no

@@ -35,7 +35,8 @@ bool distinct_pairs(const Network& network, StateId state,
     return std::adjacent_find(scratch.begin(), scratch.end()) == scratch.end();
 }
 
-// One path 0 -> 1 -> ... -> last, as an entry is before anything is built.
+} // namespace
+
 bool single_path(const Network& network) {
     const StateId states = network.NumStates();
     if (network.Start() != 0)
@@ -51,6 +52,8 @@ bool single_path(const Network& network) {
     const Weight last = network.Final(states - 1);
     return network.NumArcs(states - 1) == 0 && (last == Weight::Zero() || last == Weight::One());
 }
+
+namespace {
 
 bool same_contents(const fst::SymbolTable* attached, const fst::SymbolTable* table) {
     if (!attached || !table)
@@ -270,11 +273,8 @@ struct Frame {
 // The class of the union's start, or -1 when no final state is reachable.
 // Depth first with an explicit stack: a long entry must not exhaust the
 // machine stack.
-int union_classes(const std::vector<const Network*>& members, Signatures& signatures) {
-    // Within trees (entries are single paths) no set of states comes twice;
-    // only shared states need the sets remembered.
-    const bool shared = std::any_of(members.begin(), members.end(),
-                                    [](const Network* member) { return !single_path(*member); });
+int union_classes(const std::vector<const Network*>& members, bool shared,
+                  Signatures& signatures) {
     Tuples tuples;
     constexpr int unknown = -2;
     if (shared)
@@ -302,7 +302,9 @@ int union_classes(const std::vector<const Network*>& members, Signatures& signat
                 frame.arcs.push_back(
                     {it.Value().ilabel, it.Value().olabel, member, it.Value().nextstate});
         }
-        std::sort(frame.arcs.begin(), frame.arcs.end());
+        // A single state's arcs mostly come sorted already.
+        if (!std::is_sorted(frame.arcs.begin(), frame.arcs.end()))
+            std::sort(frame.arcs.begin(), frame.arcs.end());
     };
     const std::size_t start = tuples.size();
     for (std::size_t m = 0; m < members.size(); ++m)
@@ -435,13 +437,13 @@ bool deterministic_acyclic(const Network& network) {
     return reached == states;
 }
 
-void union_acyclic(const std::vector<const Network*>& members, Network& target) {
+void union_acyclic(const std::vector<const Network*>& members, bool shared, Network& target) {
     target.DeleteStates();
     std::size_t states = 0;
     for (const Network* member : members)
         states += static_cast<std::size_t>(member->NumStates());
     Signatures signatures(states / 2);
-    const int start = members.empty() ? -1 : union_classes(members, signatures);
+    const int start = members.empty() ? -1 : union_classes(members, shared, signatures);
     if (start < 0) {
         // Nothing is accepted: the empty union, one state that is not final.
         target.SetStart(target.AddState());
@@ -452,7 +454,7 @@ void union_acyclic(const std::vector<const Network*>& members, Network& target) 
 
 void minimize_acyclic(Network& network) {
     Signatures signatures(static_cast<std::size_t>(network.NumStates()));
-    const int start = union_classes({&network}, signatures);
+    const int start = union_classes({&network}, !single_path(network), signatures);
     network.DeleteStates();
     // Like a connected minimisation, nothing is left of a network that
     // accepts nothing.

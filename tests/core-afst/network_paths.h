@@ -81,13 +81,18 @@ inline bool accepts(const Network& network, const std::string& input, std::size_
     return !outputs(network, input, max_arcs).empty();
 }
 
-// Whether the input side spells `word`, one symbol per character; walks the
-// states in step, so cycles and long words cost nothing extra.
-inline bool recognizes(const Network& network, const fst::SymbolTable& lower,
-                       const std::string& word) {
+// The words over `alphabet` of at most `max_length` characters whose input
+// side the network spells, one symbol per character. Walks the states of
+// all words at once, a prefix's states shared by its extensions, so cycles
+// and epsilon arcs cost nothing extra.
+inline std::set<std::string> recognized_words(const Network& network,
+                                              const fst::SymbolTable& lower,
+                                              const std::string& alphabet,
+                                              std::size_t max_length) {
+    std::set<std::string> words;
     if (network.Start() == fst::kNoStateId)
-        return false;
-    auto closure = [&](std::set<int> states) {
+        return words;
+    const auto closure = [&](std::set<int> states) {
         std::vector<int> todo(states.begin(), states.end());
         while (!todo.empty()) {
             const int state = todo.back();
@@ -98,20 +103,29 @@ inline bool recognizes(const Network& network, const fst::SymbolTable& lower,
         }
         return states;
     };
-    std::set<int> current = closure({network.Start()});
-    for (char c : word) {
-        const auto label = lower.Find(std::string(1, c));
-        std::set<int> next;
-        for (int state : current)
-            for (fst::ArcIterator<Network> it(network, state); !it.Done(); it.Next())
-                if (it.Value().ilabel == label)
-                    next.insert(it.Value().nextstate);
-        current = closure(next);
+    std::vector<std::pair<std::string, std::set<int>>> prefixes = {
+        {"", closure({network.Start()})}};
+    for (std::size_t i = 0; i < prefixes.size(); ++i) {
+        const auto [prefix, states] = prefixes[i];
+        for (int state : states)
+            if (network.Final(state) != fst::TropicalWeight::Zero()) {
+                words.insert(prefix);
+                break;
+            }
+        if (prefix.size() == max_length)
+            continue;
+        for (char c : alphabet) {
+            const auto label = lower.Find(std::string(1, c));
+            std::set<int> next;
+            for (int state : states)
+                for (fst::ArcIterator<Network> it(network, state); !it.Done(); it.Next())
+                    if (it.Value().ilabel == label)
+                        next.insert(it.Value().nextstate);
+            if (!next.empty())
+                prefixes.emplace_back(prefix + c, closure(next));
+        }
     }
-    for (int state : current)
-        if (network.Final(state) != fst::TropicalWeight::Zero())
-            return true;
-    return false;
+    return words;
 }
 
 } // namespace afst_test

@@ -49,6 +49,14 @@ struct SymbolCache {
 // leaves several "EPS" arcs on one state, which minimisation then refuses.
 // Over encoded pairs every path keeps its labels exactly.
 //
+// Lexicons take shortcuts with the same results: a network that is already
+// deterministic over pairs (a single entry) is not determinised again, and
+// the union and minimisation of deterministic acyclic networks (entries,
+// buckets of entries, lexicons) are done in one bottom-up pass
+// (builder_network_shape.cpp). `build(true)` removes epsilons before it
+// determinises, so that written networks are deterministic over pairs and
+// free of epsilon arcs (arcs that write on an empty input stay).
+//
 // OpenFst's fatal log message ends the process, so OpenFst runs with
 // fst_error_fatal false; after every OpenFst call the error property is
 // checked and a failure throws AFSTException "FATAL: <OpenFst's message>\n"

@@ -39,7 +39,7 @@ bool distinct_pairs(const Network& network, StateId state,
 
 bool single_path(const Network& network) {
     const StateId states = network.NumStates();
-    if (network.Start() != 0)
+    if (states == 0 || network.Start() != 0)
         return false;
     for (StateId state = 0; state + 1 < states; ++state) {
         const Weight final = network.Final(state);

@@ -4,18 +4,16 @@
 // determinisation and minimisation over label pairs give.
 #include "core-afst/afst.h"
 #include "core-afst/builder.h"
+#include "core-afst/builder_algorithms.h"
 #include "core-afst/word_lookup.h"
 
 #include <gtest/gtest.h>
 
 #include <fst/arcsort.h>
-#include <fst/determinize.h>
 #include <fst/encode.h>
 #include <fst/equal.h>
 #include <fst/minimize.h>
-#include <fst/rmepsilon.h>
 #include <fst/statesort.h>
-#include <fst/union.h>
 #include <fst/vector-fst.h>
 
 #include <unistd.h>
@@ -107,33 +105,33 @@ std::shared_ptr<Network> lexicon_build(const std::vector<Entry>& lexicon, std::s
     return std::shared_ptr<Network>(Network::Read(stream, fst::FstReadOptions("lexicon")));
 }
 
-// The same language through OpenFst's general algorithms alone, in the
-// tables of `tables`.
+// The same language through the general algorithms alone, in the tables of
+// `tables`: a plain epsilon union of the entries' paths, OpenFst's epsilon
+// removal and determinisation over label pairs (the builder's general path,
+// taken for any network that is not deterministic yet) and OpenFst's
+// minimisation over label pairs.
 std::shared_ptr<Network> reference(const std::vector<Entry>& lexicon, const Network& tables) {
-    auto result = std::make_shared<Network>();
+    Network plain;
+    plain.SetStart(plain.AddState());
     for (const auto& entry : lexicon) {
-        Network path;
-        path.SetStart(path.AddState());
+        auto state = plain.AddState();
+        plain.AddArc(plain.Start(), Arc(0, 0, fst::TropicalWeight::One(), state));
         for (const auto& pair : pairs_of(entry)) {
-            const auto next = path.AddState();
-            path.AddArc(next - 1, Arc(static_cast<int>(tables.InputSymbols()->Find(pair.first)),
-                                      static_cast<int>(tables.OutputSymbols()->Find(pair.second)),
-                                      fst::TropicalWeight::One(), next));
+            const auto next = plain.AddState();
+            plain.AddArc(state, Arc(static_cast<int>(tables.InputSymbols()->Find(pair.first)),
+                                    static_cast<int>(tables.OutputSymbols()->Find(pair.second)),
+                                    fst::TropicalWeight::One(), next));
+            state = next;
         }
-        path.SetFinal(path.NumStates() - 1, fst::TropicalWeight::One());
-        if (result->Start() == fst::kNoStateId)
-            *result = path;
-        else
-            fst::Union(result.get(), path);
+        plain.SetFinal(state, fst::TropicalWeight::One());
     }
-    fst::RmEpsilon(result.get());
+    dez::afst::detail::remove_epsilon(plain);
+    auto result = std::make_shared<Network>();
+    dez::afst::detail::determinize_into(plain, *result);
     fst::EncodeMapper<Arc> encoder(fst::kEncodeLabels, fst::ENCODE);
     fst::Encode(result.get(), &encoder);
-    Network determinised;
-    fst::Determinize(*result, &determinised);
-    fst::Minimize(&determinised);
-    fst::Decode(&determinised, encoder);
-    *result = determinised;
+    fst::Minimize(result.get());
+    fst::Decode(result.get(), encoder);
     result->SetInputSymbols(tables.InputSymbols());
     result->SetOutputSymbols(tables.OutputSymbols());
     return result;

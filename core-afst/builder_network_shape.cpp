@@ -3,12 +3,15 @@
 // deterministic acyclic networks, the shape of lexicons.
 #include "core-afst/builder_algorithms.h"
 
+#include "core-afst/builder.h"
+
 #include <fst/symbol-table.h>
 #include <fst/vector-fst.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <string>
 #include <tuple>
 #include <unordered_map>
 #include <utility>
@@ -275,6 +278,13 @@ struct Frame {
 // machine stack.
 int union_classes(const std::vector<const Network*>& members, bool shared,
                   Signatures& signatures) {
+    // Sets of states of several members could multiply like the states of a
+    // determinisation; the same limit holds.
+    std::size_t states = 0;
+    for (const Network* member : members)
+        states += static_cast<std::size_t>(member->NumStates());
+    const std::size_t limit = std::max(Builder::max_expansion_states, 2 * states);
+    std::size_t opened = 0;
     Tuples tuples;
     constexpr int unknown = -2;
     if (shared)
@@ -283,6 +293,9 @@ int union_classes(const std::vector<const Network*>& members, bool shared,
     std::vector<Frame> frames;
     std::size_t depth = 0;
     const auto open = [&](std::size_t begin) {
+        if (++opened > limit)
+            Builder::refuse("determinisation exceeds the limit of " + std::to_string(limit) +
+                            " states.");
         if (frames.size() <= depth)
             frames.emplace_back();
         Frame& frame = frames[depth++];

@@ -770,4 +770,23 @@ TEST(BuilderLexiconLookup, RunawayLinesAreRefused) {
     }
 }
 
+// The union of entries that are each small but whose states combine in
+// every way (sixteen letters from a and b with an a at position i, for every
+// i) is bounded like a determinisation.
+TEST(BuilderLexiconLookup, RunawayUnionIsRefused) {
+    Builder builder;
+    for (int i = 0; i < 16; ++i) {
+        builder.open_rule();
+        for (int position = 0; position < 16; ++position) {
+            builder.pushArc("a");
+            if (position != i)
+                builder.addArc(position, position + 1, "b", "b");
+        }
+        builder.close_rule();
+    }
+    EXPECT_EQ(error_of([&] { builder.applyUnion(0); }),
+              "AFST Builder fatal error:determinisation exceeds the limit of 20000 states.");
+    EXPECT_THROW(builder.applyUnion(0), AFSTException);
+}
+
 } // namespace

@@ -57,11 +57,11 @@ void determinize_into(const fst::StdVectorFst& source, fst::StdVectorFst& target
 void Builder::determinize() {
     if (detail::deterministic_over_pairs(*top->network)) {
         // Determinisation would only renumber the states: a single entry, or
-        // a union of entries merged as a tree. A network that a caller still
-        // holds is left to the caller, as a new one would be.
+        // a union of entries made minimal at once. A network that a caller
+        // still holds is left to the caller, as a new one would be. The
+        // tables are attached when the network is handed out (setProperties).
         if (top->network.use_count() > 1)
             top->network = std::make_shared<fst::StdVectorFst>(*top->network);
-        detail::attach_tables(*top->network, lower_table.get(), upper_table.get());
         return;
     }
     auto result = newNetwork();

@@ -653,6 +653,7 @@ TEST(BuilderLexiconLookup, NestedStarsLoseNoReading) {
         // A built entry no longer ends in its highest state: the union must
         // not mark that state final.
         {{"regex:b", "regex:((a){2})?"}, "aa", {"aa+L1"}},
+        {{"regex:b", "regex:((a){2})?(c)*"}, "aa", {"aa+L1"}},
     };
     for (const auto& c : cases) {
         const auto network = tagged_lexicon(c.lines);

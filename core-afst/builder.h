@@ -70,10 +70,11 @@ public:
     // Safety limits on what one closed group may expand into.
     static constexpr unsigned max_closure_repetitions = 1000;
     static constexpr std::size_t max_unordered_members = 7;
-    // No closure makes a network of more states, and no determinisation one
-    // of more than this or twice its input's states (a lexicon's union
-    // shrinks; a short line that grows past this blows up exponentially).
-    // Refused with AFSTException.
+    // A closure may make a network of at most this many states; a
+    // determinisation (or union of deterministic networks) at most this many
+    // or twice its input's states, whichever is more: a lexicon shrinks when
+    // determinised, a short line that grows past this blows up exponentially.
+    // Beyond that the line is refused with AFSTException.
     static constexpr std::size_t max_expansion_states = 20000;
 
     Builder();

@@ -521,6 +521,33 @@ TEST(BuilderUnordered, ThreeMembersInEveryOrderInsideARule) {
     EXPECT_EQ(accepted, expected);
 }
 
+// The union of the orderings comes back determinised; a closure and the
+// arcs after the group must still see where each ordering ends.
+TEST(BuilderUnordered, StarredGroupEndsWhereItsOrderingsEnd) {
+    Builder builder;
+    builder.open_rule();
+    builder.pushArc("x");
+    builder.open_group();
+    builder.pushArc("a");
+    builder.unordered_separator("longest");
+    builder.pushArc("b");
+    builder.pushArc("c");
+    builder.close_group("*");
+    builder.pushArc("y");
+    builder.close_rule();
+    const std::regex expected("x(?:aF*bc|bcF*a)*y");
+    std::set<std::string> accepted;
+    for (const auto& path : paths(*builder.build(true), 14)) {
+        std::string text = path.first;
+        for (std::size_t at; (at = text.find("{90000000}")) != std::string::npos;)
+            text.replace(at, 10, "F");
+        EXPECT_TRUE(std::regex_match(text, expected)) << text;
+        accepted.insert(text);
+    }
+    for (const char* word : {"xy", "xabcy", "xbcay", "xaFFbcy", "xbcFaabcy"})
+        EXPECT_EQ(accepted.count(word), 1u) << word;
+}
+
 TEST(BuilderUnordered, OtherKindsAndLimits) {
     Builder ignored;
     ignored.open_rule();

@@ -9,7 +9,16 @@
 #include <cstddef>
 #include <vector>
 
+namespace fst {
+struct CacheOptions;
+}
+
 namespace dez::afst::detail {
+
+// Options of the delayed operations (compose, intersect, difference): they
+// expand at once; OpenFst's cache flag decides whether they collect their
+// cache on the way.
+fst::CacheOptions delayed_cache_options();
 
 // Quantisation delta of every optimisation.
 constexpr float builder_delta = 1.0f / 1024;
@@ -42,6 +51,9 @@ bool single_path(const fst::StdVectorFst& network);
 // every state reachable: entries, unions of entries and lexicons.
 bool deterministic_acyclic(const fst::StdVectorFst& network);
 
+// union_acyclic and minimize_acyclic both number the states breadth-first
+// from the start, each state's arcs sorted by (input, output).
+
 // The minimal network of the union of `members` (each deterministic_acyclic)
 // into `target`, in one pass over the members: no state of the plain union
 // is ever made. `shared`: some member is not a single_path (so that sets of
@@ -53,8 +65,5 @@ void union_acyclic(const std::vector<const fst::StdVectorFst*>& members, bool sh
 // Minimises a deterministic_acyclic network in place (states from which no
 // final state is reached go, as in a connected minimisation).
 void minimize_acyclic(fst::StdVectorFst& network);
-
-// Both number the states breadth-first from the start, each state's arcs
-// sorted by (input, output).
 
 } // namespace dez::afst::detail

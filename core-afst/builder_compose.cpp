@@ -10,21 +10,19 @@
 
 namespace dez::afst {
 
+namespace detail {
+
+fst::CacheOptions delayed_cache_options() {
+    return fst::CacheOptions(FLAGS_fst_default_cache_gc, 0);
+}
+
+} // namespace detail
+
 using Arc = fst::StdArc;
 using Network = fst::StdVectorFst;
 using detail::FstErrorCapture;
 using detail::in_error;
 using detail::remove_epsilon;
-
-namespace {
-
-// The delayed operations expand at once; OpenFst's cache flag decides
-// whether they collect their cache on the way.
-fst::CacheOptions cache_options() {
-    return fst::CacheOptions(FLAGS_fst_default_cache_gc, 0);
-}
-
-} // namespace
 
 void Builder::compose() {
     stack_item* group = top->parent;
@@ -39,7 +37,7 @@ void Builder::compose() {
     // The tree changes only once the result is sound.
     auto result = newNetwork();
     FstErrorCapture capture;
-    *result = fst::ComposeFst<Arc>(first, second, cache_options());
+    *result = fst::ComposeFst<Arc>(first, second, detail::delayed_cache_options());
     fst::Connect(result.get());
     capture.check(in_error(*result), "Compose");
     push(group)->network = result;

@@ -16,16 +16,6 @@ using detail::FstErrorCapture;
 using detail::in_error;
 using detail::remove_epsilon;
 
-namespace {
-
-// The delayed operations expand at once; OpenFst's cache flag decides
-// whether they collect their cache on the way.
-fst::CacheOptions cache_options() {
-    return fst::CacheOptions(FLAGS_fst_default_cache_gc, 0);
-}
-
-} // namespace
-
 void Builder::difference() {
     stack_item* group = top->parent;
     if (!group || group->children.size() != 2)
@@ -39,7 +29,7 @@ void Builder::difference() {
     fst::ArcSort(subtrahend.get(), fst::ILabelCompare<Arc>());
     auto result = newNetwork();
     FstErrorCapture capture;
-    *result = fst::DifferenceFst<Arc>(first, *subtrahend, cache_options());
+    *result = fst::DifferenceFst<Arc>(first, *subtrahend, detail::delayed_cache_options());
     fst::Connect(result.get());
     capture.check(in_error(*result), "Difference");
     push();

@@ -16,16 +16,6 @@ using detail::FstErrorCapture;
 using detail::in_error;
 using detail::remove_epsilon;
 
-namespace {
-
-// The delayed operations expand at once; OpenFst's cache flag decides
-// whether they collect their cache on the way.
-fst::CacheOptions cache_options() {
-    return fst::CacheOptions(FLAGS_fst_default_cache_gc, 0);
-}
-
-} // namespace
-
 void Builder::intersect() {
     stack_item* group = top->parent;
     if (!group || group->children.size() != 2)
@@ -36,7 +26,7 @@ void Builder::intersect() {
     // Kept like compose's result: a third member, top unmoved.
     auto result = newNetwork();
     FstErrorCapture capture;
-    *result = fst::IntersectFst<Arc>(first, second, cache_options());
+    *result = fst::IntersectFst<Arc>(first, second, detail::delayed_cache_options());
     fst::Connect(result.get());
     capture.check(in_error(*result), "Intersect");
     push(group)->network = result;

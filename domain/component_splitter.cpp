@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "domain/pipeline_error.h"
+#include "foundation/file.h"
 #include "foundation/language_table.h"
 #include "foundation/logger.h"
 #include "foundation/regex.h"
@@ -52,11 +53,6 @@ std::string escape_regex(const std::string& text) {
         out += c;
     }
     return out;
-}
-
-bool exists_no_throw(const fs::path& p) {
-    std::error_code ec;
-    return fs::exists(p, ec);
 }
 
 } // namespace
@@ -207,7 +203,7 @@ bool ComponentSplitter::find_exact(Component& c, const fs::path& folder) const {
             candidates.push_back({folder.string() + "/" + language + "-" + versioned + e, true});
         candidates.push_back({folder.string() + "/" + versioned + e, false});
         for (const Candidate& candidate : candidates) {
-            const bool found = exists_no_throw(candidate.text);
+            const bool found = dez::file::exists(candidate.text);
             TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
                        "[PIPELINE]     -- "
                            << "check:" << candidate.text << ":" << (found ? "1" : "0"));

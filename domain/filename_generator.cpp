@@ -1,5 +1,7 @@
 #include "domain/filename_generator.h"
 
+#include "foundation/file.h"
+
 #include <cstdlib>
 #include <iostream>
 #include <system_error>
@@ -9,15 +11,6 @@
 namespace dez::trelix::core {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-bool exists_no_throw(const fs::path& p) {
-    std::error_code ec;
-    return fs::exists(p, ec);
-}
-
-} // namespace
 
 filename_generator::filename_generator(const std::vector<fs::path>& folders,
                                        const nlohmann::json& config, const std::string& language)
@@ -33,11 +26,11 @@ fs::path filename_generator::operator()(const char* /*extension*/, const char* k
         // An empty value names no file; joined to a folder it would name the folder.
         if (value.empty())
             return fs::path();
-        if (exists_no_throw(value))
+        if (dez::file::exists(value))
             return value;
         for (const fs::path& folder : folders) {
             const fs::path candidate = folder / value;
-            if (exists_no_throw(candidate))
+            if (dez::file::exists(candidate))
                 return candidate;
         }
         return fs::path();

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "foundation/file.h"
 #include "foundation/logger.h"
 #include "foundation/string_utils.h"
 #include "foundation/version.h"
@@ -15,11 +16,6 @@ namespace dez::trelix::core {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool exists_no_throw(const fs::path& p) {
-    std::error_code ec;
-    return fs::exists(p, ec);
-}
 
 struct Latest {
     dez::version::Version version{"0.0.0"};
@@ -69,7 +65,7 @@ void find_latest_version(const fs::path& folder, const std::string& base, const 
 fs::path generate_filename(const std::string& name, const std::vector<fs::path>& folders) {
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
                "-- checking filename: " << name);
-    if (exists_no_throw(name)) {
+    if (dez::file::exists(name)) {
         TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
                    "-- found filename: " << name);
         return name;
@@ -86,7 +82,7 @@ fs::path generate_filename(const std::string& name, const std::vector<fs::path>&
             const fs::path candidate = folder / name;
             TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
                        "-- checking filename: " << std::quoted(candidate.string()));
-            if (exists_no_throw(candidate)) {
+            if (dez::file::exists(candidate)) {
                 TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
                            "-- found filename: " << candidate.string());
                 return candidate;

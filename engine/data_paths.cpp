@@ -5,6 +5,7 @@
 
 #include "engine/sdk_path.h"
 #include "foundation/exception.h"
+#include "foundation/file.h"
 #include "foundation/logger.h"
 #include "foundation/string_utils.h"
 
@@ -16,12 +17,6 @@ namespace {
 
 constexpr const char* root_key = "root_path";
 constexpr const char* morfex_key = "morfex";
-
-// Permission problems count as absence instead of escaping as filesystem errors.
-bool path_exists(const fs::path& path) {
-    std::error_code error;
-    return fs::exists(path, error);
-}
 
 // The parent of this library's canonical folder; empty when unknown.
 fs::path library_root() {
@@ -47,7 +42,7 @@ void settle_root(const std::shared_ptr<dez::IOptions>& options) {
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug, "Using:" << candidate.string());
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
                "Engine options" << options->str());
-    if (!candidate.empty() && path_exists(candidate))
+    if (!candidate.empty() && dez::file::exists(candidate))
         options->add(root_key, candidate.string());
 }
 
@@ -56,14 +51,14 @@ void settle_morfex(const std::shared_ptr<dez::IOptions>& options, const fs::path
         return;
     if (const char* variable = std::getenv("TRELIX_MORFEX")) {
         options->add(morfex_key, variable);
-    } else if (path_exists(root / "morfex")) {
+    } else if (dez::file::exists(root / "morfex")) {
         options->add(morfex_key, (root / "morfex").string());
     } else {
         TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_warning,
                    "Could not find morfex in default location [" << (root / "morfex").string()
                                                                  << "]");
         const fs::path above = root / ".." / "morfex";
-        if (path_exists(above))
+        if (dez::file::exists(above))
             options->add(morfex_key, above.string());
     }
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
@@ -84,7 +79,7 @@ void fill_in_sdk_paths(const std::shared_ptr<dez::IOptions>& options) {
     }
     const std::string root = options->get(root_key);
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_info, "TRELIX_ROOT : [" << root << "]");
-    if (!path_exists(root))
+    if (!dez::file::exists(root))
         throw dez::Exception("qvr root path option is not valid path [" + root + "]");
 
     settle_morfex(options, root);
@@ -94,7 +89,7 @@ void fill_in_sdk_paths(const std::shared_ptr<dez::IOptions>& options) {
     for (const std::string& folder : dez::string::split_vector(morfex, ':', false)) {
         TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
                    " MORFEX_PATH : [" << folder << "]");
-        if (!path_exists(folder))
+        if (!dez::file::exists(folder))
             throw dez::Exception("morfex data path is not valid [" + folder + "]");
     }
 }

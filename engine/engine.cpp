@@ -17,6 +17,7 @@
 #include "engine/resource_managment.h"
 #include "engine/write_time.h"
 #include "foundation/exception.h"
+#include "foundation/file.h"
 #include "foundation/logger.h"
 #include "foundation/regex.h"
 #include "foundation/string_utils.h"
@@ -43,11 +44,6 @@ std::shared_ptr<dez::IOptions> own_copy(const std::shared_ptr<dez::IOptions>& op
     return copy;
 }
 
-bool is_folder(const fs::path& path) {
-    std::error_code error;
-    return fs::is_directory(path, error);
-}
-
 } // namespace
 
 Engine::Engine(const std::shared_ptr<dez::IOptions>& caller_options)
@@ -67,7 +63,7 @@ Engine::Engine(const std::shared_ptr<dez::IOptions>& caller_options)
         if (!dez::string::ends_with(folder, "morfex"))
             continue;
         const fs::path widened = fs::path(folder) / "trelix";
-        if (is_folder(widened))
+        if (dez::file::is_directory(widened))
             search_paths.push_back(widened.string());
     }
     for (const std::string& folder : search_paths)

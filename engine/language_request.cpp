@@ -18,6 +18,7 @@
 #include "engine/load_language_module_data.h"
 #include "engine/write_time.h"
 #include "foundation/exception.h"
+#include "foundation/file.h"
 #include "foundation/logger.h"
 #include "foundation/options.h"
 
@@ -28,16 +29,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using dez::wlog::channel_runtime;
-
-bool exists(const std::string& path) {
-    std::error_code error;
-    return !path.empty() && fs::exists(path, error);
-}
-
-bool is_regular_file(const std::string& path) {
-    std::error_code error;
-    return !path.empty() && fs::is_regular_file(path, error);
-}
 
 int64_t now_in_seconds() {
     return std::chrono::duration_cast<std::chrono::seconds>(
@@ -80,7 +71,7 @@ Engine::get_language_module_nolock(const std::shared_ptr<dez::IOptions>& request
     folders.push_back(project_path);
 
     std::string config_path;
-    if (!exists(language)) {
+    if (!dez::file::exists(language)) {
         const nlohmann::json expansion =
             dez::pipeline::expand2json(language, search_paths, true, true, std::string());
         TRELIX_LOG(channel_runtime, dez::wlog::level_trace,
@@ -98,7 +89,7 @@ Engine::get_language_module_nolock(const std::shared_ptr<dez::IOptions>& request
         }
     }
     std::string name;
-    if (is_regular_file(config_path)) {
+    if (dez::file::is_regular_file(config_path)) {
         TRELIX_LOG(channel_runtime, dez::wlog::level_trace, "- generate config: " << config_path);
         name = relative_to_paths(config_path, folders);
         language = name;
@@ -113,7 +104,7 @@ Engine::get_language_module_nolock(const std::shared_ptr<dez::IOptions>& request
     const std::string key = language_cache_key(config_path);
     check_language_file(key);
 
-    if (!exists(config_path)) {
+    if (!dez::file::exists(config_path)) {
         if (!generic_fallback_languages.count(language))
             throw dez::Exception("language config file missing for [" + language +
                                  "] :" + config_path);

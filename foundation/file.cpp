@@ -2,8 +2,24 @@
 
 #include <fstream>
 #include <stdexcept>
+#include <system_error>
 
 namespace dez::file {
+
+bool exists(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+bool is_regular_file(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+bool is_directory(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
 
 std::string load(const char* path) {
     try {

@@ -1,5 +1,7 @@
 #include "foundation/language_table.h"
 
+#include "foundation/file.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -240,13 +242,6 @@ const std::map<std::string, std::string>& genitive_table() {
 [[maybe_unused]] const bool tables_built =
     (code_table(), name_table(), genitive_table(), not_supported(), no_genitive(), true);
 
-// A path the file system cannot even query (too long, a symbolic-link loop, no
-// permission) is simply not a regular file here.
-bool is_regular_file(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(std::filesystem::status(path, error));
-}
-
 } // namespace
 
 const std::map<std::string, std::string>& get_language_map() {
@@ -273,7 +268,7 @@ std::string longname(const std::string& language, bool check) {
         const auto found = code_table().find(text);
         return found == code_table().end() ? not_supported() : found->second;
     }
-    if (is_regular_file(text))
+    if (dez::file::is_regular_file(text))
         return text;
     for (auto& c : text)
         if (c >= 'A' && c <= 'Z')

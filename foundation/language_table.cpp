@@ -2,9 +2,6 @@
 
 #include "foundation/file.h"
 
-#include <filesystem>
-#include <system_error>
-
 namespace dez::language {
 
 namespace {

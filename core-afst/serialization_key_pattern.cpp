@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include <utf8.h>
+
 namespace dez::afst::serialization {
 
 namespace {
@@ -10,41 +12,18 @@ unsigned char byte_at(const std::string& text, std::size_t at) {
     return static_cast<unsigned char>(text[at]);
 }
 
-bool in_range(unsigned char byte, unsigned char low, unsigned char high) {
-    return byte >= low && byte <= high;
-}
-
 // Bytes of the character at `at`: the length of a well-formed UTF-8
 // sequence (no overlong forms, surrogates or values above U+10FFFF), else 1.
 std::size_t character_length(const std::string& text, std::size_t at) {
-    const unsigned char lead = byte_at(text, at);
-    std::size_t length = 1;
-    unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0)
-            low = 0xA0;
-        else if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0)
-            low = 0x90;
-        else if (lead == 0xF4)
-            high = 0x8F;
-    }
-    if (length == 1 || at + length > text.size() || !in_range(byte_at(text, at + 1), low, high))
+    const auto begin = text.begin() + static_cast<std::ptrdiff_t>(at);
+    auto end = begin;
+    if (utf8::internal::validate_next(end, text.end()) != utf8::internal::UTF8_OK)
         return 1;
-    for (std::size_t i = 2; i < length; ++i)
-        if (!in_range(byte_at(text, at + i), 0x80, 0xBF))
-            return 1;
-    return length;
+    return static_cast<std::size_t>(end - begin);
 }
 
 unsigned char fold(unsigned char byte) {
-    return in_range(byte, 'A', 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
 }
 
 bool same_character(const std::string& pattern, std::size_t p, std::size_t pattern_length,

@@ -44,7 +44,10 @@ TEST(KeyPattern, LikeRulesOverWholeKeys) {
         {"_", "\xF0\x9F\x98\x80", true}, // so is U+1F600
         {"_", "\xFF", true},             // a malformed byte is one too
         {"_", "\xFF\xFE", false},
-        {"_", "\xE2\x82", false}, // a cut sequence is two bytes
+        {"_", "\xE2\x82", false},         // a cut sequence is two bytes
+        {"__", "\xC0\x80", true},         // so is an overlong form
+        {"___", "\xED\xA0\x80", true},    // and a surrogate
+        {"_", "\xF4\x90\x80\x80", false}, // and a value above U+10FFFF
         // ASCII letters fold, nothing else does
         {"RULE_A%", "rulexa", true},
         {"\xC3\xA9%", "\xC3\x89", false},

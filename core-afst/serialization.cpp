@@ -41,6 +41,26 @@ std::string column_text(sqlite3_stmt* statement, int column) {
     return std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
 }
 
+// Calls visit(rowid, URI) for every row whose URI matches `pattern`, in URI
+// order. The keys come from the key index alone: no row is read for a key
+// that does not match. SQLite's last step result: SQLITE_DONE when the walk
+// reached the end.
+template <typename Visit>
+int visit_matching_keys(sqlite3* db, const std::string& pattern, Visit&& visit) {
+    Statement keys = prepare(db, "SELECT rowid,uri from FILES ORDER BY uri;");
+    if (!keys)
+        return SQLITE_ERROR;
+    int rc;
+    while ((rc = sqlite3_step(keys.get())) == SQLITE_ROW) {
+        if (sqlite3_column_type(keys.get(), 1) == SQLITE_NULL)
+            continue;
+        std::string uri = column_text(keys.get(), 1);
+        if (key_matches(pattern, uri))
+            visit(sqlite3_column_int64(keys.get(), 0), std::move(uri));
+    }
+    return rc;
+}
+
 int print_row(void*, int count, char** values, char** names) {
     for (int i = 0; i < count; ++i)
         std::printf("%s = %s\n", names[i], values[i] != nullptr ? values[i] : "NULL");
@@ -211,13 +231,8 @@ bool delete_binary_data(sqlite3* db, const std::string& key) {
     bool done = false;
     {
         std::vector<sqlite3_int64> rows;
-        Statement select = prepare(db, "SELECT rowid,URI from FILES;");
-        int rc = select ? SQLITE_ROW : SQLITE_ERROR;
-        while (select && (rc = sqlite3_step(select.get())) == SQLITE_ROW)
-            if (sqlite3_column_type(select.get(), 1) != SQLITE_NULL &&
-                key_matches(key, column_text(select.get(), 1)))
-                rows.push_back(sqlite3_column_int64(select.get(), 0));
-        select.reset();
+        const int rc = visit_matching_keys(
+            db, key, [&](sqlite3_int64 row, std::string&&) { rows.push_back(row); });
         Statement remove = prepare(db, "DELETE FROM FILES WHERE rowid = ?1;");
         done = rc == SQLITE_DONE && remove;
         for (std::size_t i = 0; done && i < rows.size(); ++i) {
@@ -252,26 +267,17 @@ void foreach_rule(
                 std::make_tuple(column_text(statement.get(), 0), column_text(statement.get(), 1)));
         return;
     }
-    // The keys come from the key index alone; a row is read only when its
-    // key matches.
-    Statement keys = prepare(db.get(), "SELECT rowid,uri from FILES ORDER BY uri;");
     Statement attributes = prepare(db.get(), "SELECT attributes from FILES WHERE rowid = ?1;");
-    if (!keys || !attributes)
+    if (!attributes)
         return;
-    while (sqlite3_step(keys.get()) == SQLITE_ROW) {
-        if (sqlite3_column_type(keys.get(), 1) == SQLITE_NULL)
-            continue;
-        std::string uri = column_text(keys.get(), 1);
-        if (!key_matches(pattern, uri))
-            continue;
+    visit_matching_keys(db.get(), pattern, [&](sqlite3_int64 row, std::string&& uri) {
         sqlite3_reset(attributes.get());
-        if (sqlite3_bind_int64(attributes.get(), 1, sqlite3_column_int64(keys.get(), 0)) !=
-                SQLITE_OK ||
+        if (sqlite3_bind_int64(attributes.get(), 1, row) != SQLITE_OK ||
             sqlite3_step(attributes.get()) != SQLITE_ROW)
-            continue;
+            return;
         // The walk goes on whatever the callback answers.
         callback(std::make_tuple(std::move(uri), column_text(attributes.get(), 0)));
-    }
+    });
 }
 
 Transaction::Transaction(sqlite3* db) : db_(db), open_(false) {

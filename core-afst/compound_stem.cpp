@@ -106,16 +106,6 @@ std::string construct_literal(const std::string& word, const CompoundSegmentatio
 }
 
 std::vector<std::string>
-construct_stems_v3(const std::string& word,
-                   const std::vector<CompoundSegmentation>& segmentations) {
-    std::vector<std::string> readings;
-    readings.reserve(segmentations.size());
-    for (const auto& segmentation : segmentations)
-        readings.push_back(construct_stem_v3(word, segmentation));
-    return readings;
-}
-
-std::vector<std::string>
 construct_stems_v3(const std::string& word, const std::string& converted,
                    const std::vector<CompoundSegmentation>& segmentations) {
     std::vector<std::string> readings;

@@ -28,9 +28,7 @@ std::string construct_stem_v3(const std::string& word, const CompoundSegmentatio
 std::string construct_stem_v3(const std::string& word, const std::string& converted,
                               const CompoundSegmentation& segmentation);
 
-// construct_stem_v3 of every segmentation, in order.
-std::vector<std::string> construct_stems_v3(const std::string& word,
-                                            const std::vector<CompoundSegmentation>& segmentations);
+// construct_stem_v3 (with `converted`) of every segmentation, in order.
 std::vector<std::string> construct_stems_v3(const std::string& word, const std::string& converted,
                                             const std::vector<CompoundSegmentation>& segmentations);
 

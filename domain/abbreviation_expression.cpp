@@ -1,11 +1,11 @@
 #include "domain/abbreviation_expression.h"
 
 #include <exception>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "foundation/exception.h"
+#include "foundation/file.h"
 #include "foundation/logger.h"
 #include "foundation/regex.h"
 
@@ -54,10 +54,9 @@ std::string build_abbreviation_expression(const std::string& filename) {
     if (filename.empty())
         return expression; // no file configured
     try {
-        std::error_code ec;
         std::ifstream in;
         // A folder opens as a stream on this platform but yields no line.
-        if (std::filesystem::is_regular_file(filename, ec))
+        if (dez::file::is_regular_file(filename))
             in.open(filename, std::ios::binary);
         if (!in.is_open()) {
             warn_unreadable(filename);

@@ -225,8 +225,7 @@ bool ComponentSplitter::find_exact(Component& c, const fs::path& folder) const {
 
 bool ComponentSplitter::find_latest(Component& c, const fs::path& given_folder) const {
     const fs::path folder = c.directory.empty() ? given_folder : given_folder / c.directory;
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec))
+    if (!dez::file::is_directory(folder))
         return false;
 
     // Matched against the file name alone, so the folder's own text can
@@ -246,6 +245,7 @@ bool ComponentSplitter::find_latest(Component& c, const fs::path& given_folder) 
     // Sorted, so ties between equal versions and version-less files do not
     // depend on the file system's listing order.
     std::vector<std::pair<std::string, fs::path>> files;
+    std::error_code ec;
     fs::directory_iterator it(folder, ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         std::error_code type_ec;

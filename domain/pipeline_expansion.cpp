@@ -9,6 +9,7 @@
 #include "domain/parse_components.h"
 #include "domain/pipeline_error.h"
 #include "foundation/exception.h"
+#include "foundation/file.h"
 #include "foundation/logger.h"
 #include "foundation/string_utils.h"
 
@@ -99,9 +100,8 @@ std::vector<fs::path> convert2paths(const std::vector<std::string>& folders) {
     std::string extra;
     bool has_product_folder = false;
     for (const std::string& folder : folders) {
+        // Fails for a folder that does not exist.
         std::error_code ec;
-        if (!fs::exists(folder, ec))
-            continue;
         fs::path canonical = fs::canonical(folder, ec);
         if (ec)
             continue;
@@ -111,8 +111,7 @@ std::vector<fs::path> convert2paths(const std::vector<std::string>& folders) {
         else if (dez::string::ends_with(folder, "/trelix"))
             has_product_folder = true;
     }
-    std::error_code ec;
-    if (!has_product_folder && !extra.empty() && fs::exists(extra, ec))
+    if (!has_product_folder && !extra.empty() && dez::file::exists(extra))
         paths.emplace_back(extra);
     return paths;
 }

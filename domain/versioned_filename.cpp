@@ -98,8 +98,7 @@ fs::path generate_filename(const std::string& name, const std::vector<fs::path>&
     Latest best;
     for (const fs::path& folder : folders) {
         const fs::path searched = sub.empty() ? folder : folder / sub;
-        std::error_code ec;
-        if (fs::is_directory(searched, ec))
+        if (dez::file::is_directory(searched))
             find_latest_version(searched, base, ext, best);
     }
     if (best.path.empty())

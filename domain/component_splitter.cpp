@@ -21,19 +21,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every piece between separators, empty ones included.
-std::vector<std::string> split_keep_empty(const std::string& text, char separator) {
+// Every piece between separators, empty ones included (one for an empty text).
+std::vector<std::string> split_keep_empty(const std::string& text, const char* separator) {
     std::vector<std::string> pieces;
-    size_t begin = 0;
-    for (;;) {
-        const size_t at = text.find(separator, begin);
-        if (at == std::string::npos) {
-            pieces.push_back(text.substr(begin));
-            return pieces;
-        }
-        pieces.push_back(text.substr(begin, at - begin));
-        begin = at + 1;
-    }
+    dez::string::split_vector(pieces, text, separator, false);
+    return pieces;
 }
 
 std::string without_suffix(const std::string& text, const std::string& suffix) {
@@ -74,7 +66,7 @@ void derive_fields(Component& c) {
     else
         c.extensions = {extension};
 
-    const std::vector<std::string> at_pieces = split_keep_empty(original, '@');
+    const std::vector<std::string> at_pieces = split_keep_empty(original, "@");
     if (at_pieces.size() == 1) {
         c.name = without_suffix(original, extension);
     } else {
@@ -82,7 +74,7 @@ void derive_fields(Component& c) {
         c.version = without_suffix(at_pieces[1], extension);
     }
 
-    const std::vector<std::string> dash_pieces = split_keep_empty(c.name, '-');
+    const std::vector<std::string> dash_pieces = split_keep_empty(c.name, "-");
     const std::string& head = dash_pieces[0];
     if (c.name.empty())
         return;
@@ -100,7 +92,7 @@ void derive_fields(Component& c) {
     // Only a name without extension is taken for a language: "english.dom"
     // is a domain file its author named so on purpose.
     if (c.type == component_none && dash_pieces.size() == 1 && !head.empty()) {
-        const std::vector<std::string> slash_pieces = split_keep_empty(head, '/');
+        const std::vector<std::string> slash_pieces = split_keep_empty(head, "/");
         const std::string& candidate = slash_pieces.size() >= 2 ? slash_pieces[1] : slash_pieces[0];
         if (dez::language::is_known_language(candidate)) {
             c.type = component_language;

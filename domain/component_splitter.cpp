@@ -1,6 +1,5 @@
 #include "domain/component_splitter.h"
 
-#include <algorithm>
 #include <iomanip>
 #include <system_error>
 #include <utility>
@@ -8,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "domain/pipeline_error.h"
+#include "domain/regular_files_by_name.h"
 #include "foundation/file.h"
 #include "foundation/language_table.h"
 #include "foundation/logger.h"
@@ -236,18 +236,8 @@ bool ComponentSplitter::find_latest(Component& c, const fs::path& given_folder) 
 
     // Sorted, so ties between equal versions and version-less files do not
     // depend on the file system's listing order.
-    std::vector<std::pair<std::string, fs::path>> files;
     std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::error_code type_ec;
-        if (!it->is_regular_file(type_ec))
-            continue;
-        const std::string extension = it->path().extension().string();
-        if (extension != ".dom" && extension != ".language")
-            continue;
-        files.emplace_back(it->path().filename().string(), it->path());
-    }
+    const std::vector<std::string> names = dez::trelix::core::regular_files_by_name(folder, ec);
     if (ec) {
         TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
                    "[PIPELINE]   -- "
@@ -255,12 +245,15 @@ bool ComponentSplitter::find_latest(Component& c, const fs::path& given_folder) 
                        << ec.message());
         return false;
     }
-    std::sort(files.begin(), files.end());
 
     dez::version::Version best("0.0.0");
     std::string version;
     std::string filename;
-    for (const auto& [name, path] : files) {
+    for (const std::string& name : names) {
+        const fs::path path = folder / name;
+        const std::string extension = path.extension().string();
+        if (extension != ".dom" && extension != ".language")
+            continue;
         dez::SMatch match;
         bool matched = false;
         for (const dez::Regex& pattern : patterns) {

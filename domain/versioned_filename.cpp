@@ -1,11 +1,11 @@
 #include "domain/versioned_filename.h"
 
-#include <algorithm>
 #include <iomanip>
 #include <iostream>
 #include <system_error>
 #include <utility>
 
+#include "domain/regular_files_by_name.h"
 #include "foundation/file.h"
 #include "foundation/logger.h"
 #include "foundation/string_utils.h"
@@ -27,35 +27,26 @@ struct Latest {
 void find_latest_version(const fs::path& folder, const std::string& base, const std::string& ext,
                          Latest& best) {
     const std::string prefix = base + "@";
-    std::vector<std::pair<std::string, fs::path>> files;
+    // Sorted, so a tie inside one folder does not depend on the file system.
     std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::error_code type_ec;
-        if (!it->is_regular_file(type_ec))
-            continue;
-        std::string name = it->path().filename().string();
-        if (name.size() < prefix.size() + ext.size() || !dez::string::starts_with(name, prefix) ||
-            !dez::string::ends_with(name, ext))
-            continue;
-        files.emplace_back(std::move(name), it->path());
-    }
+    const std::vector<std::string> names = regular_files_by_name(folder, ec);
     if (ec) {
         TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
                    "-- cannot list folder: " << std::quoted(folder.string()) << ": "
                                              << ec.message());
         return;
     }
-    // Sorted, so a tie inside one folder does not depend on the file system.
-    std::sort(files.begin(), files.end());
-    for (const auto& [name, path] : files) {
+    for (const std::string& name : names) {
+        if (name.size() < prefix.size() + ext.size() || !dez::string::starts_with(name, prefix) ||
+            !dez::string::ends_with(name, ext))
+            continue;
         const std::string text =
             name.substr(prefix.size(), name.size() - prefix.size() - ext.size());
         dez::version::Version version(text);
         // operator> lets equal versions through: the last one met wins.
         if (version > best.version) {
             best.version = std::move(version);
-            best.path = path;
+            best.path = folder / name;
         }
     }
 }

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <iostream>
-#include <system_error>
 
 #include <nlohmann/json.hpp>
 
@@ -21,8 +20,10 @@ filename_generator::filename_generator(const fs::path& first, const fs::path& se
     : folders{first, second}, config(config), language(language) {}
 
 fs::path filename_generator::operator()(const char* /*extension*/, const char* key) const {
-    if (config.is_object() && config.contains(key)) {
-        const fs::path value(config.at(key).get<std::string>());
+    // find answers end() for a configuration that is not an object.
+    const auto entry = config.find(key);
+    if (entry != config.end()) {
+        const fs::path value(entry->get<std::string>());
         // An empty value names no file; joined to a folder it would name the folder.
         if (value.empty())
             return fs::path();

@@ -12,6 +12,7 @@
 #include "foundation/language_table.h"
 #include "foundation/logger.h"
 #include "foundation/regex.h"
+#include "foundation/regex_factory.h"
 #include "foundation/string_utils.h"
 #include "foundation/version.h"
 
@@ -221,7 +222,8 @@ bool ComponentSplitter::find_latest(Component& c, const fs::path& given_folder) 
         return false;
 
     // Matched against the file name alone, so the folder's own text can
-    // neither break the expression nor match by accident.
+    // neither break the expression nor match by accident. The same patterns
+    // serve every folder of a search: compiled once, through the cache.
     std::vector<dez::Regex> patterns;
     for (const std::string& e : c.extensions) {
         std::string pattern;
@@ -231,7 +233,7 @@ bool ComponentSplitter::find_latest(Component& c, const fs::path& given_folder) 
         TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
                    "[PIPELINE]     -- "
                        << "Pattern:" << pattern);
-        patterns.emplace_back(pattern, false);
+        patterns.push_back(dez::tlx_regex(pattern));
     }
 
     // Sorted, so ties between equal versions and version-less files do not

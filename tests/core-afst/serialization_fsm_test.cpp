@@ -1,5 +1,6 @@
 #include "core-afst/serialization.h"
 
+#include "container_fixture.h"
 #include "core-afst/builder.h"
 #include "core-afst/serialization_fsm_check.h"
 #include "foundation/exception.h"
@@ -12,10 +13,8 @@
 #include <fst/verify.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -27,7 +26,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 namespace ser = dez::afst::serialization;
 using Network = fst::VectorFst<fst::StdArc>;
 
@@ -68,25 +66,7 @@ Network sample() {
     return network;
 }
 
-class TransducerRowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() /
-              ("trelix_fsm_rows_" + std::to_string(::getpid()) + "_" + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        db = ser::open_file(dir / "store.dom");
-        ASSERT_TRUE(ser::create_cbf_table(db.get()));
-    }
-    void TearDown() override {
-        db.reset();
-        fs::remove_all(dir);
-    }
-
-    fs::path dir;
-    std::shared_ptr<sqlite3> db;
-};
+using TransducerRowTest = afst_test::ContainerFixture;
 
 TEST_F(TransducerRowTest, NetworkAndAttributesRoundTrip) {
     const Network network = sample();

@@ -1,9 +1,10 @@
 #include "core-afst/serialization.h"
 
+#include "container_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -28,24 +29,8 @@ std::vector<char> bytes(const std::string& text) {
     return std::vector<char>(text.begin(), text.end());
 }
 
-// A scratch folder per test holding one container with the FILES table.
-class ContainerTest : public ::testing::Test {
+class ContainerTest : public afst_test::ContainerFixture {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / ("trelix_files_" + std::to_string(::getpid()) + "_" +
-                                           info->test_suite_name() + "_" + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        path = (dir / "store.dom").string();
-        db = ser::open_file(path);
-        ASSERT_TRUE(ser::create_cbf_table(db.get()));
-    }
-    void TearDown() override {
-        db.reset();
-        fs::remove_all(dir);
-    }
-
     void store(const std::string& key, const std::string& payload,
                const std::string& attributes = "") {
         ser::store_binary_data(db.get(), key, attributes, payload.data(), payload.size());
@@ -82,10 +67,6 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-
-    fs::path dir;
-    std::string path;
-    std::shared_ptr<sqlite3> db;
 };
 
 // ---- schema -------------------------------------------------------------

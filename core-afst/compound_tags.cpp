@@ -1,15 +1,12 @@
 #include "core-afst/compound_tags.h"
 
+#include "foundation/string_utils.h"
+
 #include <string_view>
 
 namespace dez::afst {
 
 namespace {
-
-bool ends_with(const std::string& text, std::string_view tail) {
-    return text.size() >= tail.size() &&
-           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 bool tags_begin_with(const std::string& analysis, std::string_view tag) {
     const auto plus = analysis.find('+');
@@ -23,7 +20,7 @@ std::string fst_label_stem(const std::string& analysis) {
 }
 
 bool has_invalid_tags(const std::string& analysis) {
-    return ends_with(analysis, "+gen") || ends_with(analysis, "+def");
+    return dez::string::ends_with(analysis, "+gen") || dez::string::ends_with(analysis, "+def");
 }
 
 bool has_prefix_tag(const std::string& analysis) {

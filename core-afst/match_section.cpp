@@ -2,9 +2,9 @@
 
 #include "core-afst/match_section_v2.h"
 
-#include <unicode/uchar.h>
+#include "foundation/string_utils.h"
 
-#include <string_view>
+#include <unicode/uchar.h>
 
 namespace dez::afst {
 
@@ -16,11 +16,6 @@ bool run_search(ResultsMementoV2& memento, const AFst& lexicon, const char* sect
     CompoundSearchBudget budget(step_budget);
     const MatchSectionV2<const char*, SilentSectionLogger, Skipper> matcher{depth_limit, &budget};
     return matcher(memento, lexicon, section, base, end, 0);
-}
-
-bool ends_with(const std::string& text, std::string_view tail) {
-    return text.size() >= tail.size() &&
-           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 } // namespace
@@ -45,6 +40,7 @@ bool skip_characters(uint32_t code_point) {
 }
 
 bool is_valid_compound(const ResultsMementoV2& memento, const EndOffsetResultPartV2& last) {
+    using dez::string::ends_with;
     if (!ends_with(last.analysis, "Num-Std"))
         return true;
     for (const auto& part : memento.parts)

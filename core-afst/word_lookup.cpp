@@ -7,8 +7,6 @@
 #include "core-afst/result_collectors.h"
 #include "core-afst/walk_input.h"
 
-#include <stdexcept>
-
 namespace dez::afst {
 
 namespace {
@@ -51,10 +49,6 @@ std::vector<std::pair<int, std::string>> WordLookup::up(const char* begin, const
     RangeMatcher matcher(*lexicon_);
     matcher.match(input, collector);
     return results;
-}
-
-void WordLookup::print_results(const std::string& word) {
-    LookupInterface::print_results(word);
 }
 
 } // namespace dez::afst

@@ -33,7 +33,6 @@ public:
     // its end, analysis), in the order found, at most 21. No converter.
     std::vector<std::pair<int, std::string>> up(const char* begin, const char* end,
                                                 end_on_space mode);
-    void print_results(const std::string& word) override;
 
     const std::shared_ptr<AFst>& afst() const { return lexicon_; }
     const std::shared_ptr<ILookupConverter>& converter() const { return converter_; }

@@ -11,8 +11,6 @@
 
 namespace dez::afst {
 
-class AFst;
-
 // Words with a letter stretched by repetition ("cooool"): runs of three or
 // more are cut to two, and the word is looked up with each such pair kept
 // double or made single; every reading found gets "+cleanup". The embedded

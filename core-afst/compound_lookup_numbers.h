@@ -13,8 +13,6 @@
 
 namespace dez::afst {
 
-class AFst;
-
 // Number words written as one ("twentyone", "dreiundzwanzig"): the search
 // of CompoundLookupV3 without its genitive filter. A compound ending in a
 // number word is read only when all its components are number words or

@@ -11,8 +11,6 @@
 
 namespace dez::afst {
 
-class AFst;
-
 // Splits a word the lexicon does not hold as a whole into lexicon words
 // (at most 13), for languages that write compounds as one word. The search
 // lives in the call, so one lookup may serve several threads.

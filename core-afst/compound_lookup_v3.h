@@ -15,8 +15,6 @@
 
 namespace dez::afst {
 
-class AFst;
-
 // The compound lookup with a configurable component limit, which drops
 // segmentations with a genitive or definite component before their last.
 class CompoundLookupV3 : public LookupInterface {

@@ -10,7 +10,6 @@
 #include <utf8.h>
 
 #include <iterator>
-#include <stdexcept>
 #include <utility>
 
 namespace dez::afst {

@@ -14,8 +14,6 @@
 
 namespace dez::afst {
 
-class AFst;
-
 // A chunk of a tag: a byte range of the word.
 using TagChunk = std::pair<const char*, const char*>;
 

@@ -59,7 +59,7 @@ struct BenchLexicon {
     std::vector<std::string> tokens;
     std::size_t file_bytes = 0;    // the written transducer
     std::size_t network_bytes = 0; // heap taken by reading it back
-    std::size_t loaded_bytes = 0;  // heap the loaded AFst holds, the network included
+    std::size_t loaded_bytes = 0;  // heap the loaded AFst holds (it lets the network go)
 };
 
 // One rule per word: its characters, then an "eps" arc with the tag.

@@ -66,7 +66,7 @@ void look_up_tokens(benchmark::State& state,
 void BM_WordLookup(benchmark::State& state) {
     look_up_tokens(state, nullptr);
     const BenchLexicon& d = data(static_cast<int>(state.range(0)));
-    state.counters["states"] = double(d.lexicon->transducer()->NumStates());
+    state.counters["states"] = double(d.lexicon->state_count());
     state.counters["file_MB"] = double(d.file_bytes) / 1e6;
     state.counters["network_MB"] = double(d.network_bytes) / 1e6;
     state.counters["loaded_MB"] = double(d.loaded_bytes) / 1e6;

@@ -61,7 +61,7 @@ class NetworkBuilder {
 public:
     NetworkBuilder(WalkNetwork& network, const ::fst::StdVectorFst& transducer,
                    const std::vector<std::string>& inputs, const std::vector<std::string>& outputs,
-                   std::vector<std::pair<std::pair<uint32_t, uint32_t>, int>>& stray_targets)
+                   std::vector<int>& stray_targets)
         : network_(network), transducer_(transducer), inputs_(inputs),
           output_count_(outputs.size()), stray_targets_(stray_targets),
           inside_readings_(inputs.size(), no_reading) {
@@ -130,7 +130,7 @@ public:
                     words[2] = network_.state_nodes[arc.nextstate];
                 } else {
                     words[2] = WalkNetwork::no_node;
-                    stray_targets_.push_back({{node, position}, arc.nextstate});
+                    stray_targets_.push_back(arc.nextstate);
                 }
                 if (weighted)
                     words[3] = weight_bits(arc.weight.Value());
@@ -314,7 +314,7 @@ private:
     const ::fst::StdVectorFst& transducer_;
     const std::vector<std::string>& inputs_;
     std::size_t output_count_;
-    std::vector<std::pair<std::pair<uint32_t, uint32_t>, int>>& stray_targets_;
+    std::vector<int>& stray_targets_;
     std::vector<uint32_t> inside_readings_;
     std::unordered_map<int64_t, uint32_t> outside_readings_;
     std::unordered_map<int64_t, uint32_t> outside_outputs_;
@@ -381,8 +381,7 @@ void AFst::rebuild_transducer() const {
             const uint32_t* words = network_.arc(node, position);
             int target;
             if (words[2] == WalkNetwork::no_node) {
-                target = stray->second;
-                ++stray;
+                target = *stray++;
             } else {
                 target = std::lower_bound(node_states.begin(), node_states.end(),
                                           std::make_pair(words[2], 0))

@@ -8,7 +8,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace dez::afst {
@@ -64,8 +63,8 @@ private:
     std::unique_ptr<::fst::SymbolTable> output_table_;
     uint64_t properties_ = 0;
     int start_ = -1;
-    // (node, arc position) of arcs whose target is no state, with that target.
-    std::vector<std::pair<std::pair<uint32_t, uint32_t>, int>> stray_targets_;
+    // Targets of the arcs that lead to no state, in state and arc order.
+    std::vector<int> stray_targets_;
 
     mutable std::once_flag transducer_once_;
     mutable std::shared_ptr<::fst::StdVectorFst> transducer_;

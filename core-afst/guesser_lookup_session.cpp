@@ -36,9 +36,10 @@ uint32_t code_point_at(const std::string& text, std::size_t position, std::size_
 // output is found first), with the texts of their labels.
 class StateArcs {
 public:
-    StateArcs(const AFst& guesser, int32_t state) : guesser_(guesser) {
-        if (state >= 0 && state < guesser.transducer()->NumStates())
-            arcs_.emplace(*guesser.transducer(), state);
+    StateArcs(const AFst& guesser, int32_t state)
+        : guesser_(guesser), transducer_(*guesser.transducer()) {
+        if (state >= 0 && state < transducer_.NumStates())
+            arcs_.emplace(transducer_, state);
     }
 
     bool done() const { return !arcs_ || arcs_->Done(); }
@@ -46,12 +47,12 @@ public:
     int32_t target() const { return arcs_->Value().nextstate; }
     bool final() const { return guesser_.is_final(target()); }
     const std::string& input() {
-        return text(guesser_.input_texts(), guesser_.transducer()->InputSymbols(),
-                    arcs_->Value().ilabel, input_);
+        return text(guesser_.input_texts(), transducer_.InputSymbols(), arcs_->Value().ilabel,
+                    input_);
     }
     const std::string& output() {
-        return text(guesser_.output_texts(), guesser_.transducer()->OutputSymbols(),
-                    arcs_->Value().olabel, output_);
+        return text(guesser_.output_texts(), transducer_.OutputSymbols(), arcs_->Value().olabel,
+                    output_);
     }
 
 private:
@@ -66,6 +67,7 @@ private:
     }
 
     const AFst& guesser_;
+    const ::fst::StdVectorFst& transducer_;
     std::optional<::fst::ArcIterator<::fst::StdVectorFst>> arcs_;
     std::string input_;
     std::string output_;

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <deque>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <set>
 #include <string>
@@ -344,24 +345,48 @@ std::string random_text(std::mt19937& random, int chunks_most = 5) {
     return text;
 }
 
-TEST(WalkReference, RangeWalkGivesTheSameResultsInTheSameOrder) {
-    std::mt19937 random(7);
+// Checks `texts` random texts of at most `chunks_most` chunks on each of
+// `rounds` random networks of `shape`. `make(network, arcs)` gives the check
+// for one network; a check tells through its second argument whether the
+// fast walk found anything, which enough texts must. Stops at the first
+// failure.
+template <class Make>
+void over_random_networks(unsigned seed, int rounds, Shape shape, int texts, int chunks_most,
+                          Make make) {
+    std::mt19937 random(seed);
     int compared_nonempty = 0;
-    for (int round = 0; round < 120; ++round) {
-        const auto network = random_network(random, Shape::any);
+    for (int round = 0; round < rounds; ++round) {
+        const auto network = random_network(random, shape);
         const auto arcs = texts_of(*network);
-        dez::afst::WordLookup lookup(network, nullptr);
-        for (int t = 0; t < 5; ++t) {
-            const std::string text = random_text(random);
-            Reference reference{*network, arcs, text, true, false, {}, {}};
-            reference.run();
-            const auto fast = lookup.up(text.data(), text.data() + text.size(),
-                                        dez::afst::WordLookup::end_on_space::off);
-            ASSERT_EQ(fast, reference.pairs) << "round " << round << " [" << text << "]";
-            compared_nonempty += !fast.empty();
+        auto check = make(network, arcs);
+        for (int t = 0; t < texts; ++t) {
+            const std::string text = random_text(random, chunks_most);
+            SCOPED_TRACE("round " + std::to_string(round) + " [" + text + "]");
+            bool found = false;
+            check(text, found);
+            if (::testing::Test::HasFatalFailure())
+                return;
+            compared_nonempty += found;
         }
     }
     EXPECT_GT(compared_nonempty, 30);
+}
+
+using Network = std::shared_ptr<fst::StdVectorFst>;
+using Arcs = std::vector<std::vector<Arc>>;
+
+TEST(WalkReference, RangeWalkGivesTheSameResultsInTheSameOrder) {
+    over_random_networks(7, 120, Shape::any, 5, 5, [](const Network& network, const Arcs& arcs) {
+        auto lookup = std::make_shared<dez::afst::WordLookup>(network, nullptr);
+        return [&network, &arcs, lookup](const std::string& text, bool& found) {
+            Reference reference{*network, arcs, text, true, false, {}, {}};
+            reference.run();
+            const auto fast = lookup->up(text.data(), text.data() + text.size(),
+                                         dez::afst::WordLookup::end_on_space::off);
+            ASSERT_EQ(fast, reference.pairs);
+            found = !fast.empty();
+        };
+    });
 }
 
 // Reading a word backwards is reading its reversed code points forwards.
@@ -369,15 +394,10 @@ TEST(WalkReference, BackwardWalkGivesTheSameResultsInTheSameOrder) {
     using Matcher = dez::afst::BaseMatcher<
         dez::afst::ArcMatcher<dez::afst::ReverseCodePointInput, dez::afst::AlwasyTrueEndPolicy,
                               dez::afst::EndOffsetResultCollector>>;
-    std::mt19937 random(13);
-    int compared_nonempty = 0;
-    for (int round = 0; round < 120; ++round) {
-        const auto network = random_network(random, Shape::any);
-        const auto arcs = texts_of(*network);
-        dez::afst::AFst afst(network);
-        Matcher matcher(afst);
-        for (int t = 0; t < 5; ++t) {
-            const std::string text = random_text(random);
+    over_random_networks(13, 120, Shape::any, 5, 5, [](const Network& network, const Arcs& arcs) {
+        auto afst = std::make_shared<dez::afst::AFst>(network);
+        auto matcher = std::make_shared<Matcher>(*afst);
+        return [&network, &arcs, afst, matcher](const std::string& text, bool& found) {
             std::vector<uint32_t> code_points;
             utf8::utf8to32(text.begin(), text.end(), std::back_inserter(code_points));
             std::string reversed;
@@ -391,35 +411,28 @@ TEST(WalkReference, BackwardWalkGivesTheSameResultsInTheSameOrder) {
 
             Pairs fast;
             dez::afst::EndOffsetResultCollector collector(fast);
-            matcher.match(dez::afst::ReverseCodePointInput(
-                              code_points.data(), static_cast<uint32_t>(code_points.size())),
-                          collector);
-            ASSERT_EQ(fast, reference.pairs) << "round " << round << " [" << text << "]";
-            compared_nonempty += !fast.empty();
-        }
-    }
-    EXPECT_GT(compared_nonempty, 30);
+            matcher->match(dez::afst::ReverseCodePointInput(
+                               code_points.data(), static_cast<uint32_t>(code_points.size())),
+                           collector);
+            ASSERT_EQ(fast, reference.pairs);
+            found = !fast.empty();
+        };
+    });
 }
 
 TEST(WalkReference, WholeWordWalkGivesTheSameReadings) {
-    std::mt19937 random(11);
-    int compared_nonempty = 0;
-    for (int round = 0; round < 1000; ++round) {
-        const auto network = random_network(random, Shape::acyclic);
-        const auto arcs = texts_of(*network);
-        dez::afst::WordLookup lookup(network, nullptr);
-        for (int t = 0; t < 10; ++t) {
-            const std::string text = random_text(random);
-            Reference reference{*network, arcs, text, false, false, {}, {}};
-            reference.run();
-            const auto fast = lookup.up(text);
-            ASSERT_EQ(fast,
-                      std::vector<std::string>(reference.words.begin(), reference.words.end()))
-                << "round " << round << " [" << text << "]";
-            compared_nonempty += !fast.empty();
-        }
-    }
-    EXPECT_GT(compared_nonempty, 30);
+    over_random_networks(
+        11, 1000, Shape::acyclic, 10, 5, [](const Network& network, const Arcs& arcs) {
+            auto lookup = std::make_shared<dez::afst::WordLookup>(network, nullptr);
+            return [&network, &arcs, lookup](const std::string& text, bool& found) {
+                Reference reference{*network, arcs, text, false, false, {}, {}};
+                reference.run();
+                const auto fast = lookup->up(text);
+                ASSERT_EQ(fast,
+                          std::vector<std::string>(reference.words.begin(), reference.words.end()));
+                found = !fast.empty();
+            };
+        });
 }
 
 // Cycles of arcs consuming nothing and many ways through them: no budget
@@ -430,28 +443,20 @@ TEST(WalkReference, WholeWordWalkOverCyclesGivesEveryReading) {
     using ChunkWalk = dez::afst::AFSTBaseMatcher<
         dez::afst::AFSTArcMatcher<dez::afst::Utf8Input, dez::afst::DefaultIteratorPolicy,
                                   dez::afst::ResultCollectorUnsorted>>;
-    std::mt19937 random(17);
-    int compared_nonempty = 0;
-    for (int round = 0; round < 600; ++round) {
-        const auto network = random_network(random, Shape::quiet);
-        const auto arcs = texts_of(*network);
-        dez::afst::WordLookup lookup(network, nullptr);
-        ChunkWalk chunk_walk(*lookup.afst());
-        for (int t = 0; t < 6; ++t) {
-            const std::string text = random_text(random, 3);
+    over_random_networks(17, 600, Shape::quiet, 6, 3, [](const Network& network, const Arcs& arcs) {
+        auto lookup = std::make_shared<dez::afst::WordLookup>(network, nullptr);
+        auto chunk_walk = std::make_shared<ChunkWalk>(*lookup->afst());
+        return [&network, &arcs, lookup, chunk_walk](const std::string& text, bool& found) {
             const auto expected = closure_readings(*network, arcs, text);
-            const auto fast = lookup.up(text);
-            ASSERT_EQ(fast, std::vector<std::string>(expected.begin(), expected.end()))
-                << "round " << round << " [" << text << "]";
+            const auto fast = lookup->up(text);
+            ASSERT_EQ(fast, std::vector<std::string>(expected.begin(), expected.end()));
             std::vector<std::string> in_order;
             dez::afst::ResultCollectorUnsorted collector(in_order);
-            chunk_walk.match(text, collector);
-            ASSERT_EQ(std::set<std::string>(in_order.begin(), in_order.end()), expected)
-                << "round " << round << " [" << text << "]";
-            compared_nonempty += !fast.empty();
-        }
-    }
-    EXPECT_GT(compared_nonempty, 30);
+            chunk_walk->match(text, collector);
+            ASSERT_EQ(std::set<std::string>(in_order.begin(), in_order.end()), expected);
+            found = !fast.empty();
+        };
+    });
 }
 
 // A generated lexicon the way the lexicon build makes one: every word of it

@@ -133,39 +133,29 @@ template <class Iterator, class Logger, class Skipper> struct MatchSectionV2 {
 
         if (depth == 0) {
             erase_if(candidates, [](const auto& c) { return has_invalid_tags(c.analysis); });
-            if (candidates.empty())
-                return true;
-            for (auto& candidate : candidates)
-                if (has_prefix_tag(candidate.analysis))
-                    candidate.analysis.clear();
-        } else {
-            if (section != end) {
-                Iterator after = section;
-                const uint32_t c = utf8::next(after, end);
-                if (c == '-' || c == 's') {
-                    const std::size_t found = candidates.size();
-                    compound_walk(lexicon, after, end, candidates, *budget);
-                    for (std::size_t i = found; i < candidates.size(); ++i) {
-                        auto& candidate = candidates[i];
-                        candidate.score >>= 1;
-                        candidate.start = 1;
-                        candidate.end += 1;
-                    }
+        } else if (section != end) {
+            Iterator after = section;
+            const uint32_t c = utf8::next(after, end);
+            if (c == '-' || c == 's') {
+                const std::size_t found = candidates.size();
+                compound_walk(lexicon, after, end, candidates, *budget);
+                for (std::size_t i = found; i < candidates.size(); ++i) {
+                    auto& candidate = candidates[i];
+                    candidate.score >>= 1;
+                    candidate.start = 1;
+                    candidate.end += 1;
                 }
             }
-            if (candidates.empty())
-                return true;
-            if (depth == 1) {
-                for (auto& candidate : candidates)
-                    if (has_prefix_tag(candidate.analysis))
-                        candidate.analysis.clear();
-            } else {
-                erase_if(candidates, [](const auto& c) { return has_prefix_tag(c.analysis); });
-            }
         }
-        for (auto& candidate : candidates)
-            if (has_affix_tag(candidate.analysis))
-                candidate.analysis.clear();
+        if (candidates.empty())
+            return true;
+        // A prefix keeps its place, without analysis, as first or second
+        // component only; an affix at any depth.
+        if (depth <= 1)
+            clear_if(candidates, [](const auto& c) { return has_prefix_tag(c.analysis); });
+        else
+            erase_if(candidates, [](const auto& c) { return has_prefix_tag(c.analysis); });
+        clear_if(candidates, [](const auto& c) { return has_affix_tag(c.analysis); });
 
         // Stable, so that equal candidates are tried in the order the walk
         // found them on every platform.
@@ -208,6 +198,14 @@ private:
     static void erase_if(std::vector<EndOffsetResultPartV2>& candidates, Predicate predicate) {
         candidates.erase(std::remove_if(candidates.begin(), candidates.end(), predicate),
                          candidates.end());
+    }
+
+    // Clears the analysis of every candidate the predicate holds for.
+    template <class Predicate>
+    static void clear_if(std::vector<EndOffsetResultPartV2>& candidates, Predicate predicate) {
+        for (auto& candidate : candidates)
+            if (predicate(candidate))
+                candidate.analysis.clear();
     }
 
     // The place of the first '#' in the analysis, its length without one.

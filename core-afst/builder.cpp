@@ -43,12 +43,13 @@ int64_t add_symbol(fst::SymbolTable& table, const std::string& symbol) {
 // The key of `symbol` in `table` (added when `add`), one-byte symbols through
 // `cache`. Keys never change once given, so the cache only has to notice a
 // different table.
-int64_t cached_key(detail::SymbolCache& cache, fst::SymbolTable& table, const std::string& symbol,
-                   bool add) {
+int64_t cached_key(detail::SymbolCache& cache, const std::shared_ptr<fst::SymbolTable>& held,
+                   const std::string& symbol, bool add) {
+    fst::SymbolTable& table = *held;
     if (symbol.size() != 1)
         return add ? add_symbol(table, symbol) : table.Find(symbol);
-    if (cache.table != &table) {
-        cache.table = &table;
+    if (cache.table != held) {
+        cache.table = held;
         cache.keys.fill(-1);
     }
     int& slot = cache.keys[static_cast<unsigned char>(symbol[0])];
@@ -96,8 +97,6 @@ Builder::Builder() : top(nullptr), read_only_tables(false) {
 Builder::~Builder() = default;
 
 void Builder::clear() {
-    // A new table may come to lie where the old one was.
-    forget_keys();
     stack.clear();
     top = nullptr;
     add_root();
@@ -270,16 +269,11 @@ void Builder::pushArc(const std::string& lower, const std::string& upper) {
 }
 
 std::int64_t Builder::lower_key(const std::string& symbol, bool add) {
-    return cached_key(lower_keys_, *lower_table, symbol, add);
+    return cached_key(lower_keys_, lower_table, symbol, add);
 }
 
 std::int64_t Builder::upper_key(const std::string& symbol, bool add) {
-    return cached_key(upper_keys_, *upper_table, symbol, add);
-}
-
-void Builder::forget_keys() {
-    lower_keys_.table = nullptr;
-    upper_keys_.table = nullptr;
+    return cached_key(upper_keys_, upper_table, symbol, add);
 }
 
 void Builder::pushArc(const std::string& label) {

@@ -25,9 +25,10 @@ namespace dez::afst {
 
 namespace detail {
 // The keys of one-byte symbols in one table: a lexicon looks up a symbol for
-// every character.
+// every character. The table is held, so that no other one can come to lie
+// where it was.
 struct SymbolCache {
-    const fst::SymbolTable* table = nullptr;
+    std::shared_ptr<const fst::SymbolTable> table;
     std::array<int, 256> keys{};
 };
 } // namespace detail
@@ -185,7 +186,6 @@ private:
     int last_state() const;
     std::int64_t lower_key(const std::string& symbol, bool add);
     std::int64_t upper_key(const std::string& symbol, bool add);
-    void forget_keys();
     void unordered_group();
     void end_in_one_last_state();
     bool union_acyclic(int index);

@@ -46,7 +46,6 @@ void Builder::reverse() {
 
 void Builder::invert() {
     std::swap(lower_table, upper_table);
-    forget_keys();
 }
 
 void Builder::two_member_warning(const char* operation) const {
@@ -104,12 +103,10 @@ void Builder::push_network_inplace(std::shared_ptr<fst::VectorFst<fst::StdArc>> 
 
 void Builder::set_lower_table(std::shared_ptr<fst::SymbolTable> table) {
     lower_table = std::move(table);
-    forget_keys();
 }
 
 void Builder::set_upper_table(std::shared_ptr<fst::SymbolTable> table) {
     upper_table = std::move(table);
-    forget_keys();
 }
 
 void Builder::set_read_only_tables(bool value) {

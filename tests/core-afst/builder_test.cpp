@@ -20,6 +20,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -99,6 +100,36 @@ TEST(BuilderTables, NewPairGetsKeyTwoOnceAndEpsIsEpsilon) {
     fst::ArcIterator<Network> epsilon(network, 2);
     EXPECT_EQ(epsilon.Value().ilabel, 0);
     EXPECT_EQ(epsilon.Value().olabel, 0);
+}
+
+// One-character symbols are looked up through a cache: every table that
+// takes the place of another gives its own keys.
+TEST(BuilderTables, KeysFollowTheTablesInUse) {
+    const auto first_arc = [](Builder& builder, const std::string& lower,
+                              const std::string& upper) {
+        builder.open_rule();
+        builder.pushArc(lower, upper);
+        fst::ArcIterator<Network> arc(*builder.top->network, 0);
+        return std::make_pair(arc.Value().ilabel, arc.Value().olabel);
+    };
+    Builder builder;
+    builder.push_lower_lable("x");
+    builder.push_upper_lable("y");
+    builder.push_upper_lable("x");
+    EXPECT_EQ(first_arc(builder, "x", "x"), std::make_pair(2, 3));
+
+    builder.invert();
+    EXPECT_EQ(first_arc(builder, "x", "x"), std::make_pair(3, 2));
+
+    auto lower = std::make_shared<fst::SymbolTable>("lower");
+    for (const char* symbol : {"eps", "EPS", "a", "b", "x"})
+        lower->AddSymbol(symbol);
+    builder.set_lower_table(lower);
+    EXPECT_EQ(first_arc(builder, "x", "x"), std::make_pair(4, 2));
+
+    builder.clear();
+    builder.push_lower_lable("z");
+    EXPECT_EQ(first_arc(builder, "x", "x"), std::make_pair(3, 2));
 }
 
 TEST(BuilderTables, NumericLabelsAreTruncatedTo32Bits) {

@@ -23,9 +23,15 @@ fst::CacheOptions delayed_cache_options();
 // Quantisation delta of every optimisation.
 constexpr float builder_delta = 1.0f / 1024;
 
+// The most states a determinisation (or union of deterministic networks) of
+// `input_states` states may make: `Builder::max_expansion_states` or twice
+// its input, whichever is more.
+std::size_t determinisation_limit(std::size_t input_states);
+// AFSTException: a determinisation grew past `limit` states.
+[[noreturn]] void refuse_determinisation(std::size_t limit);
+
 // Determinises `source` into `target` over encoded (input, output) label
-// pairs. A result of more than `Builder::max_expansion_states` states and
-// more than twice `source`'s states is refused with AFSTException.
+// pairs. A result beyond determinisation_limit is refused.
 void determinize_into(const fst::StdVectorFst& source, fst::StdVectorFst& target);
 
 // OpenFst's epsilon removal in place; arcs that write on an empty input stay.

@@ -19,6 +19,14 @@ namespace detail {
 using Arc = fst::StdArc;
 using Network = fst::StdVectorFst;
 
+std::size_t determinisation_limit(std::size_t input_states) {
+    return std::max(Builder::max_expansion_states, 2 * input_states);
+}
+
+void refuse_determinisation(std::size_t limit) {
+    Builder::refuse("determinisation exceeds the limit of " + std::to_string(limit) + " states.");
+}
+
 // Determinises `source` into `target` over encoded label pairs (see the class
 // comment): an acceptor over pairs needs no functional input and keeps every
 // path's labels. The subsequential label "EPS" never comes into play there.
@@ -26,8 +34,7 @@ using Network = fst::StdVectorFst;
 // the order its own copy takes them, so that a result growing past the limit
 // is refused before it takes the machine's memory.
 void determinize_into(const fst::StdVectorFst& source, fst::StdVectorFst& target) {
-    const auto limit = std::max<std::size_t>(Builder::max_expansion_states,
-                                             2 * static_cast<std::size_t>(source.NumStates()));
+    const auto limit = determinisation_limit(static_cast<std::size_t>(source.NumStates()));
     FstErrorCapture capture;
     fst::EncodeMapper<Arc> encoder(fst::kEncodeLabels, fst::ENCODE);
     Network encoded(source);
@@ -38,8 +45,7 @@ void determinize_into(const fst::StdVectorFst& source, fst::StdVectorFst& target
     for (fst::StateIterator<fst::DeterminizeFst<Arc>> it(lazy); !it.Done(); it.Next()) {
         const auto state = it.Value();
         if (static_cast<std::size_t>(state) >= limit)
-            Builder::refuse("determinisation exceeds the limit of " + std::to_string(limit) +
-                            " states.");
+            refuse_determinisation(limit);
         target.AddState();
         target.SetFinal(state, lazy.Final(state));
         target.ReserveArcs(state, lazy.NumArcs(state));

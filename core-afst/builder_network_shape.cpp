@@ -3,15 +3,12 @@
 // deterministic acyclic networks, the shape of lexicons.
 #include "core-afst/builder_algorithms.h"
 
-#include "core-afst/builder.h"
-
 #include <fst/symbol-table.h>
 #include <fst/vector-fst.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <string>
 #include <tuple>
 #include <unordered_map>
 #include <utility>
@@ -283,7 +280,7 @@ int union_classes(const std::vector<const Network*>& members, bool shared,
     std::size_t states = 0;
     for (const Network* member : members)
         states += static_cast<std::size_t>(member->NumStates());
-    const std::size_t limit = std::max(Builder::max_expansion_states, 2 * states);
+    const std::size_t limit = determinisation_limit(states);
     std::size_t opened = 0;
     Tuples tuples;
     constexpr int unknown = -2;
@@ -294,8 +291,7 @@ int union_classes(const std::vector<const Network*>& members, bool shared,
     std::size_t depth = 0;
     const auto open = [&](std::size_t begin) {
         if (++opened > limit)
-            Builder::refuse("determinisation exceeds the limit of " + std::to_string(limit) +
-                            " states.");
+            refuse_determinisation(limit);
         if (frames.size() <= depth)
             frames.emplace_back();
         Frame& frame = frames[depth++];

@@ -14,7 +14,6 @@ using Arc = fst::StdArc;
 using Network = fst::StdVectorFst;
 using detail::FstErrorCapture;
 using detail::in_error;
-using detail::remove_epsilon;
 
 void Builder::intersect() {
     stack_item* group = top->parent;

@@ -76,7 +76,7 @@ void attach_tables(Network& network, const fst::SymbolTable* input,
 
 bool deterministic_over_pairs(const Network& network) {
     const StateId states = network.NumStates();
-    if (states > 0 && single_path(network))
+    if (single_path(network))
         return true;
     if (network.Start() == fst::kNoStateId)
         return states == 0;

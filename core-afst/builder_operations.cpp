@@ -17,8 +17,6 @@ namespace dez::afst {
 namespace {
 
 using Network = fst::StdVectorFst;
-using Arc = fst::StdArc;
-using Weight = fst::TropicalWeight;
 using detail::FstErrorCapture;
 using detail::in_error;
 

@@ -2,7 +2,6 @@
 // shortcuts the builder takes for entries, unions and lexicons, the written
 // network must be the one that a plain union, epsilon removal,
 // determinisation and minimisation over label pairs give.
-#include "core-afst/afst.h"
 #include "core-afst/builder.h"
 #include "core-afst/builder_algorithms.h"
 #include "core-afst/word_lookup.h"
@@ -182,8 +181,8 @@ TEST(BuilderEquivalence, LexiconBuildEqualsTheGeneralAlgorithms) {
         EXPECT_EQ(built->NumStates(), expected->NumStates()) << c.seed;
         EXPECT_TRUE(fst::Equal(canonical(*built), canonical(*expected))) << c.seed;
 
-        dez::afst::WordLookup built_lookup(std::make_shared<dez::afst::AFst>(built), nullptr);
-        dez::afst::WordLookup expected_lookup(std::make_shared<dez::afst::AFst>(expected), nullptr);
+        dez::afst::WordLookup built_lookup(built, nullptr);
+        dez::afst::WordLookup expected_lookup(expected, nullptr);
         for (const auto& entry : lexicon) {
             const auto analyses = built_lookup.up(entry.surface);
             EXPECT_FALSE(analyses.empty()) << entry.surface;

@@ -1,6 +1,5 @@
 #include "core-afst/builder.h"
 
-#include "core-afst/afst.h"
 #include "core-afst/pattern_line.h"
 #include "core-afst/word_lookup.h"
 #include "error_of.h"
@@ -690,10 +689,6 @@ std::shared_ptr<Network> tagged_lexicon(const std::vector<std::string>& lines) {
     return ::testing::AssertionSuccess();
 }
 
-dez::afst::WordLookup lookup_of(const std::shared_ptr<Network>& network) {
-    return dez::afst::WordLookup(std::make_shared<dez::afst::AFst>(network), nullptr);
-}
-
 TEST(BuilderLexiconLookup, NestedStarsLoseNoReading) {
     struct Case {
         std::vector<std::string> lines;
@@ -717,7 +712,8 @@ TEST(BuilderLexiconLookup, NestedStarsLoseNoReading) {
         const auto network = tagged_lexicon(c.lines);
         ASSERT_TRUE(network);
         EXPECT_TRUE(deterministic_over_pairs(*network)) << c.lines[0];
-        EXPECT_EQ(lookup_of(network).up(c.word), c.expected) << c.lines[0] << " " << c.word;
+        EXPECT_EQ(dez::afst::WordLookup(network, nullptr).up(c.word), c.expected)
+            << c.lines[0] << " " << c.word;
     }
 }
 
@@ -781,7 +777,7 @@ TEST(BuilderLexiconLookup, AgreesWithARegularExpressionOracle) {
         const auto network = tagged_lexicon(lines);
         ASSERT_TRUE(network);
         ASSERT_TRUE(deterministic_over_pairs(*network)) << ::testing::PrintToString(lines);
-        auto lookup = lookup_of(network);
+        dez::afst::WordLookup lookup(network, nullptr);
         for (const auto& word : words) {
             std::vector<std::string> expected;
             for (std::size_t i = 0; i < lines.size(); ++i)

@@ -2,7 +2,7 @@
 
 // The OpenFst algorithms that several of the builder's operations share, each
 // compiled in a file of its own (builder_<algorithm>.cpp). Only .cpp files of
-// core-afst include this.
+// core-afst (and the builder's equivalence test) include this.
 
 #include <fst/fst-decl.h>
 

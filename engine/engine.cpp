@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <system_error>
 
 #include <nlohmann/json.hpp>
 
@@ -231,8 +230,7 @@ std::shared_ptr<dez::afst::AFst> Engine::get_afst(const std::string& filename) c
 void Engine::check_plugin_folder(const std::string& folder) const {
     if (const char* variable = std::getenv("TRELIX_PLUGIN_DIR"))
         plugin_folder = variable;
-    std::error_code error;
-    if (fs::exists(folder, error)) {
+    if (dez::file::exists(folder)) {
         plugin_folder = folder;
         return;
     }

@@ -2,19 +2,16 @@
 
 #include <fst/vector-fst.h>
 
-#include <filesystem>
-#include <system_error>
-
 #include "core-afst/afst.h"
 #include "engine/write_time.h"
 #include "foundation/exception.h"
+#include "foundation/file.h"
 #include "foundation/logger.h"
 
 namespace dez::trelix {
 
 std::shared_ptr<dez::afst::AFst> load_afst(const std::string& filename) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(filename, error))
+    if (!dez::file::is_regular_file(filename))
         throw dez::Exception("morph file not found :(get_afst)[" + filename + "]");
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace, "[afst] load" << filename);
     // Stamped before reading: a file rewritten meanwhile is read again later.

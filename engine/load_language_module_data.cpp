@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <system_error>
 
 #include <nlohmann/json.hpp>
 
@@ -155,8 +154,7 @@ load_language_module_data(const Engine* engine, const std::string& config_path,
     TRELIX_LOG(channel_runtime, dez::wlog::level_trace,
                "[Language] "
                    << "HMM file: " << hmm_file.string());
-    std::error_code error;
-    if (!hmm_file.empty() && fs::exists(hmm_file, error))
+    if (dez::file::exists(hmm_file))
         data->hmm = std::make_shared<core::hmm::Resource>(core::hmm::load(hmm_file.string()));
 
     data->conditions = make_conditions(config);

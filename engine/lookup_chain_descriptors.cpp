@@ -1,13 +1,12 @@
 #include "engine/lookup_chain_descriptors.h"
 
-#include <system_error>
-
 #include <nlohmann/json.hpp>
 
 #include "analysis/morph_data.h"
 #include "analysis/morph_data_descriptor.h"
 #include "domain/versioned_filename.h"
 #include "foundation/exception.h"
+#include "foundation/file.h"
 #include "foundation/logger.h"
 
 namespace dez::trelix {
@@ -25,8 +24,7 @@ void resolve_file(nlohmann::json& entry, const char* key, const char* trace, con
     const std::string value = entry.at(key).get<std::string>();
     const fs::path found = core::generate_filename(value, folders);
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace, trace << found.string());
-    std::error_code error;
-    if (found.empty() || !fs::is_regular_file(found, error))
+    if (!dez::file::is_regular_file(found))
         throw dez::Exception(failure + value + "]");
     entry[key] = found.string();
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "foundation/file.h"
 #include "foundation/string_utils.h"
 
 namespace dez::system::path {
@@ -46,8 +47,7 @@ fs::path root_of_executable(const fs::path& executable) {
 
 fs::path sdk(const char* relative) {
     const fs::path executable = read_link("/proc/self/exe");
-    std::error_code error;
-    if (!executable.empty() && fs::exists(executable, error))
+    if (dez::file::exists(executable))
         return root_of_executable(executable);
     fs::path folder = fs::path(relative ? relative : "").remove_filename();
     return fs::canonical(fs::absolute(folder)).parent_path();

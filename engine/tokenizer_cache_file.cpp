@@ -100,8 +100,7 @@ void write_cache(const std::string& cache, const uint8_t* bytes, uint32_t size) 
 void check_tokenizer_cache_file(const fs::path& rules_path, const std::string& name,
                                 LanguageModuleData& data) {
     const std::string cache = cache_path_of(rules_path);
-    std::error_code error;
-    if (!fs::exists(cache, error)) {
+    if (!dez::file::exists(cache)) {
         create_tokenizer_cache_file(rules_path, name, data);
         return;
     }

@@ -4,15 +4,13 @@
 
 #include "analysis/lookup_type.h"
 #include "analysis/morph_data_descriptor.h"
+#include "core-afst/lookup_interface.h"
 #include "engine/engine.h"
 #include "foundation/exception.h"
 
 namespace dez::trelix::core {
 
 namespace {
-
-constexpr int64_t lookup_guesser = 7;
-constexpr int64_t lookup_icu = 10;
 
 std::string text_of(const nlohmann::json& entry, const char* key, const std::string& absent) {
     if (!entry.is_object() || !entry.contains(key))
@@ -31,9 +29,9 @@ MorphDataDescriptor MorphData::create_descriptor(const Engine* engine,
     descriptor.config = &entry;
     descriptor.lookup_type = get_lookup_type(text_of(entry, "lookup", "not_set"));
     const std::string file = text_of(entry, "file", "");
-    if (descriptor.lookup_type == lookup_icu)
+    if (descriptor.lookup_type == dez::afst::lookup_icu)
         return descriptor;
-    if (descriptor.lookup_type == lookup_guesser) {
+    if (descriptor.lookup_type == dez::afst::lookup_guesser) {
         if (!entry.is_object() || !entry.contains("guesser"))
             throw dez::Exception("Missing 'guesser' morph file in the language config file");
         descriptor.guesser_file = entry.at("guesser").get<std::string>();

@@ -77,10 +77,27 @@ const nlohmann::json* limit_of(const nlohmann::json* section, const char* name) 
     return it == section->end() ? nullptr : &*it;
 }
 
-// Keys in release order for a size purge: the entry in use first, then the
-// most recently used; equal times keep table order.
-std::vector<std::string> rank(std::vector<std::pair<std::string, int64_t>> entries,
-                              const std::string& in_use) {
+// (key, last access) of every cached entry, in table order.
+using Accesses = std::vector<std::pair<std::string, int64_t>>;
+
+Accesses language_accesses(const Engine& engine) {
+    Accesses entries;
+    for (const auto& [key, data] : engine.language_modules)
+        entries.emplace_back(key, data->last_access.load());
+    return entries;
+}
+
+Accesses domain_accesses(const Engine& engine) {
+    Accesses entries;
+    for (const auto& [key, facade] : engine.domain_store->domains)
+        entries.emplace_back(key, facade->last_access());
+    return entries;
+}
+
+// The keys a size purge releases: all but the first `top` when ranked with
+// the entry in use first, then the most recently used; equal times keep
+// table order.
+std::vector<std::string> beyond_top(Accesses entries, uint32_t top, const std::string& in_use) {
     std::stable_sort(entries.begin(), entries.end(), [&](const auto& a, const auto& b) {
         const bool a_in_use = a.first == in_use;
         const bool b_in_use = b.first == in_use;
@@ -89,10 +106,24 @@ std::vector<std::string> rank(std::vector<std::pair<std::string, int64_t>> entri
         return a.second > b.second;
     });
     std::vector<std::string> keys;
-    keys.reserve(entries.size());
-    for (auto& entry : entries)
-        keys.push_back(std::move(entry.first));
+    for (std::size_t i = top; i < entries.size(); ++i)
+        keys.push_back(std::move(entries[i].first));
     return keys;
+}
+
+// The keys an age purge releases: unused for `life` seconds at `now`, but
+// the entry in use. Each check is logged at `level`.
+std::vector<std::string> idle_keys(const Accesses& entries, int64_t now, int64_t life,
+                                   const std::string& in_use, unsigned short level) {
+    std::vector<std::string> idle;
+    for (const auto& [key, last_access] : entries) {
+        const int64_t delta = now - last_access;
+        PURGE_LOG(level, "Purge check timestamp " << key << " last_access = " << last_access
+                                                  << " now= " << now << " delta=" << delta);
+        if (delta >= life && key != in_use)
+            idle.push_back(key);
+    }
+    return idle;
 }
 
 } // namespace
@@ -161,12 +192,8 @@ void ResourceManagment::purge_language_on_size(const std::string& in_use) {
     PURGE_LOG(dez::wlog::level_debug, "Purge languages on top " << top);
     if (engine->language_modules.size() <= top)
         return;
-    std::vector<std::pair<std::string, int64_t>> entries;
-    for (const auto& [key, data] : engine->language_modules)
-        entries.emplace_back(key, data->last_access.load());
-    const std::vector<std::string> keys = rank(std::move(entries), in_use);
-    for (std::size_t i = top; i < keys.size(); ++i)
-        engine->release_language_no_lock(keys[i]);
+    for (const std::string& key : beyond_top(language_accesses(*engine), top, in_use))
+        engine->release_language_no_lock(key);
 }
 
 void ResourceManagment::purge_language_on_life_time(int64_t now, const std::string& in_use) {
@@ -175,17 +202,8 @@ void ResourceManagment::purge_language_on_life_time(int64_t now, const std::stri
         return;
     const int64_t life = read_limit(*life_value);
     PURGE_LOG(dez::wlog::level_debug, "Purge languages life_time = " << life << "s");
-    std::vector<std::string> idle;
-    for (const auto& [key, data] : engine->language_modules) {
-        const int64_t last_access = data->last_access.load();
-        const int64_t delta = now - last_access;
-        PURGE_LOG(dez::wlog::level_trace, "Purge check timestamp "
-                                              << key << " last_access = " << last_access
-                                              << " now= " << now << " delta=" << delta);
-        if (delta >= life && key != in_use)
-            idle.push_back(key);
-    }
-    for (const std::string& key : idle)
+    for (const std::string& key :
+         idle_keys(language_accesses(*engine), now, life, in_use, dez::wlog::level_trace))
         engine->release_language_no_lock(key);
 }
 
@@ -207,17 +225,12 @@ void ResourceManagment::purge_domains_on_size(const std::string& in_use) {
         return;
     const uint32_t top = read_limit(*top_value);
     PURGE_LOG(dez::wlog::level_debug, "Purge domains on top " << top);
-    const auto& domains = engine->domain_store->domains;
-    if (domains.size() <= top)
+    if (engine->domain_store->domains.size() <= top)
         return;
-    std::vector<std::pair<std::string, int64_t>> entries;
-    for (const auto& [key, facade] : domains)
-        entries.emplace_back(key, facade->last_access());
     // Released by store key: that is what the store holds, whatever the
     // facade calls itself.
-    const std::vector<std::string> keys = rank(std::move(entries), in_use);
-    for (std::size_t i = top; i < keys.size(); ++i)
-        engine->release_domain_no_lock(keys[i]);
+    for (const std::string& key : beyond_top(domain_accesses(*engine), top, in_use))
+        engine->release_domain_no_lock(key);
 }
 
 void ResourceManagment::purge_domain_on_life_time(int64_t now, const std::string& in_use) {
@@ -225,20 +238,11 @@ void ResourceManagment::purge_domain_on_life_time(int64_t now, const std::string
     if (!life_value)
         return;
     const int64_t life = read_limit(*life_value);
-    const auto& domains = engine->domain_store->domains;
-    PURGE_LOG(dez::wlog::level_debug, "Purge domains life_time = " << life << "s"
-                                                                   << " size=" << domains.size());
-    std::vector<std::string> idle;
-    for (const auto& [key, facade] : domains) {
-        const int64_t last_access = facade->last_access();
-        const int64_t delta = now - last_access;
-        PURGE_LOG(dez::wlog::level_debug, "Purge check timestamp "
-                                              << key << " last_access = " << last_access
-                                              << " now= " << now << " delta=" << delta);
-        if (delta >= life && key != in_use)
-            idle.push_back(key);
-    }
-    for (const std::string& key : idle)
+    PURGE_LOG(dez::wlog::level_debug,
+              "Purge domains life_time = " << life << "s"
+                                           << " size=" << engine->domain_store->domains.size());
+    for (const std::string& key :
+         idle_keys(domain_accesses(*engine), now, life, in_use, dez::wlog::level_debug))
         engine->release_domain_no_lock(key);
 }
 

@@ -17,15 +17,9 @@ namespace dez::trelix {
 namespace {
 
 using namespace fixture;
-using dez::wlog::level_debug;
-using dez::wlog::level_info;
-using dez::wlog::level_trace;
-using dez::wlog::level_warning;
 
-class DataPaths : public ::testing::Test {
+class DataPaths : public EngineFixture {
 protected:
-    void SetUp() override { runtime_log().clear(); }
-
     // fill_in_sdk_paths on options made from `value`; the options afterwards.
     std::shared_ptr<dez::IOptions> fill(const nlohmann::json& value) {
         auto options = options_of(value);
@@ -41,13 +35,10 @@ protected:
         }
         return "no failure";
     }
-
-    CleanEnvironment environment;
-    TempTree tree;
 };
 
 TEST_F(DataPaths, RootFromTheOptionStays) {
-    const std::string root = tree.root().string();
+    const std::string root = tree.root.string();
     auto options = options_of({{"root_path", root}, {"morfex", ""}});
     const std::string text = options->str();
     fill_in_sdk_paths(options);
@@ -88,7 +79,7 @@ TEST_F(DataPaths, EmptyRootVariableLeadsToTheExecutable) {
 }
 
 TEST_F(DataPaths, MissingRootFails) {
-    const std::string missing = (tree.root() / "missing").string();
+    const std::string missing = (tree.root / "missing").string();
     EXPECT_EQ(failure(options_of({{"root_path", missing}})),
               "qvr root path option is not valid path [" + missing + "]");
     EnvGuard variable("TRELIX_ROOT", missing);
@@ -99,7 +90,7 @@ TEST_F(DataPaths, MissingRootFails) {
 TEST_F(DataPaths, DataFoldersFromTheOptionKeepTheirOrder) {
     const std::string a = tree.folder("a").string();
     const std::string b = tree.folder("b").string();
-    auto options = fill({{"root_path", tree.root().string()}, {"morfex", b + ":" + a}});
+    auto options = fill({{"root_path", tree.root.string()}, {"morfex", b + ":" + a}});
     EXPECT_EQ(options->get("morfex"), b + ":" + a);
     EXPECT_TRUE(logged(level_info, "MORFEX_ROOT : [" + b + ":" + a + "]"));
     EXPECT_TRUE(logged(level_trace, " MORFEX_PATH : [" + b + "]"));
@@ -110,7 +101,7 @@ TEST_F(DataPaths, DataFoldersFromTheOptionKeepTheirOrder) {
 
 TEST_F(DataPaths, InvalidDataFoldersFail) {
     const std::string a = tree.folder("a").string();
-    const std::string missing = (tree.root() / "missing").string();
+    const std::string missing = (tree.root / "missing").string();
     struct Case {
         std::string morfex;
         std::string bad;
@@ -118,7 +109,7 @@ TEST_F(DataPaths, InvalidDataFoldersFail) {
     for (const Case& c : std::vector<Case>{
              {a + ":", ""}, {":" + a, ""}, {a + ":" + missing, missing}, {missing, missing}}) {
         SCOPED_TRACE(c.morfex);
-        EXPECT_EQ(failure(options_of({{"root_path", tree.root().string()}, {"morfex", c.morfex}})),
+        EXPECT_EQ(failure(options_of({{"root_path", tree.root.string()}, {"morfex", c.morfex}})),
                   "morfex data path is not valid [" + c.bad + "]");
     }
 }
@@ -171,13 +162,13 @@ TEST_F(DataPaths, DefaultDataFolders) {
 TEST_F(DataPaths, NormalizePathsMakesEveryEntryCanonical) {
     const fs::path b = tree.folder("b");
     tree.folder("a");
-    fs::create_directory_symlink(b, tree.root() / "link");
-    std::vector<std::string> paths = {(tree.root() / "a" / ".." / "b").string(),
-                                      (tree.root() / "link").string()};
+    fs::create_directory_symlink(b, tree.root / "link");
+    std::vector<std::string> paths = {(tree.root / "a" / ".." / "b").string(),
+                                      (tree.root / "link").string()};
     normalize_paths(paths);
     EXPECT_EQ(paths, (std::vector<std::string>{b.string(), b.string()}));
 
-    std::vector<std::string> missing = {(tree.root() / "missing").string()};
+    std::vector<std::string> missing = {(tree.root / "missing").string()};
     EXPECT_THROW(normalize_paths(missing), fs::filesystem_error);
 }
 
@@ -220,7 +211,7 @@ TEST(SdkPath, RootOfAnExecutable) {
                                            {"p/bin/app", "p"}}) {
         SCOPED_TRACE(c.executable);
         const fs::path executable = tree.file(c.executable);
-        EXPECT_EQ(dez::system::path::root_of_executable(executable), tree.root() / c.root);
+        EXPECT_EQ(dez::system::path::root_of_executable(executable), tree.root / c.root);
     }
 }
 
@@ -229,9 +220,9 @@ TEST(SdkPath, ReadsALinkLongerThanAPathBuffer) {
     std::string target;
     while (target.size() < 3000)
         target += "/a-rather-long-folder-name-" + std::to_string(target.size());
-    fs::create_symlink(target, tree.root() / "link");
-    EXPECT_EQ(dez::system::path::read_link(tree.root() / "link").string(), target);
-    EXPECT_TRUE(dez::system::path::read_link(tree.root() / "missing").empty());
+    fs::create_symlink(target, tree.root / "link");
+    EXPECT_EQ(dez::system::path::read_link(tree.root / "link").string(), target);
+    EXPECT_TRUE(dez::system::path::read_link(tree.root / "missing").empty());
 }
 
 TEST(SdkPath, ThisFunctionIsTheLibraryFolder) {

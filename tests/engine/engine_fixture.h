@@ -2,57 +2,32 @@
 
 // Temporary folder trees, environment guards and engines built over them.
 
+#include <gtest/gtest.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unistd.h>
-#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "engine/engine.h"
+#include "foundation/logger.h"
 #include "foundation/options.h"
 #include "tests/document/log_capture.h"
+#include "tests/domain/temp_tree.h"
 
 namespace dez::trelix::fixture {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the temporary folder, removed with everything in it.
-class TempTree {
+// A fresh folder tree, removed with everything in it. Its root is canonical
+// because the engine canonicalises the folders it is given.
+class TempTree : public dez::pipeline::fixture::TempTree {
 public:
-    TempTree() {
-        static int counter = 0;
-        root_ = fs::temp_directory_path() /
-                ("trelix-engine-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-        root_ = fs::canonical(root_);
-    }
-    ~TempTree() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    TempTree(const TempTree&) = delete;
-    TempTree& operator=(const TempTree&) = delete;
-
-    const fs::path& root() const { return root_; }
-    // Makes the folder (and its parents); its path.
-    fs::path folder(const std::string& relative) const {
-        fs::create_directories(root_ / relative);
-        return root_ / relative;
-    }
-    fs::path file(const std::string& relative, const std::string& content = "") const {
-        fs::create_directories((root_ / relative).parent_path());
-        std::ofstream(root_ / relative, std::ios::binary) << content;
-        return root_ / relative;
-    }
-
-private:
-    fs::path root_;
+    TempTree() { root = fs::canonical(root); }
 };
 
 // Sets (or, with nullopt, unsets) an environment variable and restores it.
@@ -85,6 +60,22 @@ struct CleanEnvironment {
     EnvGuard plugins{"TRELIX_PLUGIN_DIR", std::nullopt};
 };
 
+// The opening every engine test shares: no engine variable set, a fresh
+// tree and an empty runtime log.
+class EngineFixture : public ::testing::Test {
+protected:
+    void SetUp() override { runtime_log().clear(); }
+
+    CleanEnvironment environment;
+    TempTree tree;
+};
+
+using dez::wlog::level_debug;
+using dez::wlog::level_error;
+using dez::wlog::level_info;
+using dez::wlog::level_trace;
+using dez::wlog::level_warning;
+
 inline std::shared_ptr<dez::IOptions> options_of(const nlohmann::json& value) {
     return std::make_shared<dez::Options>(value.dump().c_str());
 }
@@ -104,6 +95,12 @@ inline bool logged(unsigned short level, const std::string& text) {
         if (line_level == level && line == text)
             return true;
     return false;
+}
+
+// Moves the file's write time `seconds` ahead of now, as a rewrite later on
+// would.
+inline void age(const fs::path& file, int seconds) {
+    fs::last_write_time(file, fs::file_time_type::clock::now() + std::chrono::seconds(seconds));
 }
 
 inline std::size_t count_logged(const std::string& text) {

@@ -22,9 +22,6 @@ namespace dez::trelix {
 namespace {
 
 using namespace fixture;
-using dez::wlog::level_debug;
-using dez::wlog::level_info;
-using dez::wlog::level_trace;
 
 std::string failure_of(const std::function<void()>& action) {
     try {
@@ -35,37 +32,31 @@ std::string failure_of(const std::function<void()>& action) {
     return "no failure";
 }
 
-class EngineTest : public ::testing::Test {
-protected:
-    void SetUp() override { runtime_log().clear(); }
-
-    CleanEnvironment environment;
-    TempTree tree;
-};
+class EngineTest : public EngineFixture {};
 
 TEST_F(EngineTest, KeepsItsOwnCopyOfTheOptions) {
-    EnvGuard root("TRELIX_ROOT", tree.root().string());
+    EnvGuard root("TRELIX_ROOT", tree.root.string());
     EnvGuard morfex("TRELIX_MORFEX", tree.folder("data").string());
     auto caller = options_of({{"language", "en"}});
     auto engine = std::make_shared<Engine>(caller);
 
     EXPECT_EQ(caller->str(), R"({"language":"en"})");
     EXPECT_NE(engine->options, caller);
-    EXPECT_EQ(engine->property("root_path"), tree.root().string());
-    EXPECT_EQ(engine->property("morfex"), (tree.root() / "data").string());
+    EXPECT_EQ(engine->property("root_path"), tree.root.string());
+    EXPECT_EQ(engine->property("morfex"), (tree.root / "data").string());
     EXPECT_EQ(engine->property("language"), "en");
-    EXPECT_EQ(engine->root_path, tree.root().string());
+    EXPECT_EQ(engine->root_path, tree.root.string());
 }
 
 TEST_F(EngineTest, NoOptionsAtAll) {
-    EnvGuard root("TRELIX_ROOT", tree.root().string());
+    EnvGuard root("TRELIX_ROOT", tree.root.string());
     auto engine = std::make_shared<Engine>(nullptr);
-    EXPECT_EQ(engine->property("root_path"), tree.root().string());
+    EXPECT_EQ(engine->property("root_path"), tree.root.string());
     EXPECT_TRUE(engine->search_paths.empty());
 }
 
 TEST_F(EngineTest, SearchFoldersAreCanonicalAndWidenedByExistingTrelixFolders) {
-    const std::string t = tree.root().string();
+    const std::string t = tree.root.string();
     tree.folder("with/morfex/trelix");
     tree.folder("without/morfex");
     tree.folder("e");
@@ -94,9 +85,9 @@ TEST_F(EngineTest, SearchFoldersAreCanonicalAndWidenedByExistingTrelixFolders) {
 
 TEST_F(EngineTest, PropertyAnswersSetOptionsOnly) {
     auto engine = std::make_shared<Engine>(options_of(
-        {{"root_path", tree.root().string()}, {"morfex", ""}, {"language", "en"}, {"empty", ""}}));
+        {{"root_path", tree.root.string()}, {"morfex", ""}, {"language", "en"}, {"empty", ""}}));
     EXPECT_EQ(engine->property("language"), "en");
-    EXPECT_EQ(engine->property("root_path"), tree.root().string());
+    EXPECT_EQ(engine->property("root_path"), tree.root.string());
     EXPECT_TRUE(engine->search_paths.empty());
     for (const std::string name : {"morfex", "empty", "absent"}) {
         SCOPED_TRACE(name);
@@ -105,7 +96,7 @@ TEST_F(EngineTest, PropertyAnswersSetOptionsOnly) {
 }
 
 TEST_F(EngineTest, FailuresOfConstruction) {
-    const std::string root = tree.root().string();
+    const std::string root = tree.root.string();
     const std::string missing = root + "/missing";
     EXPECT_EQ(failure_of([&] {
                   Engine engine(options_of({{"root_path", missing}}));
@@ -147,9 +138,8 @@ TEST_F(EngineTest, PluginFolder) {
         runtime_log().clear();
         auto engine = bare_engine(root);
         const std::string expected = c.expected == "<variable>" ? variable
-                                     : c.expected.empty()
-                                         ? std::string()
-                                         : (case_tree.root() / c.expected).string();
+                                     : c.expected.empty()       ? std::string()
+                                                          : (case_tree.root / c.expected).string();
         EXPECT_EQ(engine->plugin_folder, expected);
         EXPECT_TRUE(logged(level_trace, "[PLUGIN]:DEZ root : [" + root.string() + "]"));
         EXPECT_EQ(logged(level_trace, "[PLUGIN]:cannot find plugin folder while loading: [" +
@@ -159,7 +149,7 @@ TEST_F(EngineTest, PluginFolder) {
 }
 
 TEST_F(EngineTest, RegexesAreCaseSensitiveAndServeSeveralThreads) {
-    auto engine = bare_engine(tree.root());
+    auto engine = bare_engine(tree.root);
     EXPECT_TRUE(engine->get_regex("ab+").regex_match("abbb"));
     EXPECT_FALSE(engine->get_regex("ab+").regex_match("ABBB"));
     EXPECT_ANY_THROW(engine->get_regex("(unclosed"));
@@ -178,7 +168,7 @@ TEST_F(EngineTest, RegexesAreCaseSensitiveAndServeSeveralThreads) {
 }
 
 TEST_F(EngineTest, ReleasingLanguagesAndDomains) {
-    auto engine = bare_engine(tree.root());
+    auto engine = bare_engine(tree.root);
     engine->language_modules["/d/en.language"] =
         std::make_shared<LanguageModuleData>("/d/en.language");
     engine->domain_store->domains["geo"] = std::make_shared<DomainFacade>("geo");
@@ -199,7 +189,7 @@ TEST_F(EngineTest, ReleasingLanguagesAndDomains) {
 }
 
 TEST_F(EngineTest, ExplicitPurgeUsesItsOwnSettings) {
-    auto engine = bare_engine(tree.root(), R"({"interval":0,"languages":{"top":5}})");
+    auto engine = bare_engine(tree.root, R"({"interval":0,"languages":{"top":5}})");
     for (const std::string key : {"/d/a.language", "/d/b.language", "/d/c.language"}) {
         engine->language_modules[key] = std::make_shared<LanguageModuleData>(key);
         engine->domain_store->domains[key] = std::make_shared<DomainFacade>(key);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -30,11 +29,6 @@ namespace dez::trelix {
 namespace {
 
 using namespace fixture;
-using dez::wlog::level_debug;
-using dez::wlog::level_error;
-using dez::wlog::level_info;
-using dez::wlog::level_trace;
-using dez::wlog::level_warning;
 
 const std::string english_notice =
     "Optimizing the english tokenizer file, this will take a while ...\n";
@@ -67,10 +61,10 @@ std::vector<std::pair<std::string, int>> tokens(const LanguageModule& module,
 
 // A copy of tests/data/language with its morph transducer built, and an
 // engine whose one data folder it is.
-class LanguageRequest : public ::testing::Test {
+class LanguageRequest : public EngineFixture {
 protected:
     void SetUp() override {
-        runtime_log().clear();
+        EngineFixture::SetUp();
         data = tree.folder("data");
         const fs::path source = fs::path(TRELIX_TEST_DATA) / "language";
         for (const auto& entry : fs::directory_iterator(source))
@@ -89,9 +83,6 @@ protected:
             afst_test::build_lexicon(file_lines(data / "english.lexicon"))->Write(file.string()));
     }
     std::string path(const std::string& name) const { return (data / name).string(); }
-    static void age(const std::string& file, int seconds) {
-        fs::last_write_time(file, fs::file_time_type::clock::now() + std::chrono::seconds(seconds));
-    }
     // Loads quietly: the first load of a tokenizer prints its build notice.
     std::shared_ptr<LanguageModule> get(const std::string& language) const {
         testing::internal::CaptureStdout();
@@ -119,8 +110,6 @@ protected:
         return failure([&] { engine->get_language_module(language); });
     }
 
-    CleanEnvironment environment;
-    TempTree tree;
     fs::path data;
     std::shared_ptr<Engine> engine;
 };

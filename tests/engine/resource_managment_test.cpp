@@ -20,16 +20,11 @@ namespace dez::trelix {
 namespace {
 
 using namespace fixture;
-using dez::wlog::level_debug;
-using dez::wlog::level_info;
-using dez::wlog::level_trace;
 
 // An engine whose caches the test fills, and a manager over it with clocks
 // the test sets.
-class Purge : public ::testing::Test {
+class Purge : public EngineFixture {
 protected:
-    void SetUp() override { runtime_log().clear(); }
-
     std::unique_ptr<ResourceManagment> manager(const std::string& settings) {
         return std::make_unique<ResourceManagment>(
             engine.get(), settings,
@@ -67,9 +62,7 @@ protected:
         add_language("e", 200);
     }
 
-    CleanEnvironment environment;
-    TempTree tree;
-    std::shared_ptr<Engine> engine = bare_engine(tree.root());
+    std::shared_ptr<Engine> engine = bare_engine(tree.root);
     int64_t wall = 1000;
     int64_t monotonic = 50;
 };
@@ -163,7 +156,7 @@ TEST_F(Purge, TopKeepsTheMostRecentlyUsed) {
 TEST_F(Purge, IntervalPurgesOfTheEngine) {
     // The engine's own manager, on the real clocks: an interval of 0 lets
     // every request's purge run.
-    engine = bare_engine(tree.root(), R"({"interval":0,"languages":{"top":2}})");
+    engine = bare_engine(tree.root, R"({"interval":0,"languages":{"top":2}})");
     five_languages();
     engine->check_language_purge();
     EXPECT_EQ(languages(), (Strings{"b", "d"}));
@@ -171,7 +164,7 @@ TEST_F(Purge, IntervalPurgesOfTheEngine) {
     engine->check_language_purge();
     EXPECT_EQ(languages(), (Strings{"b", "d"}));
 
-    engine = bare_engine(tree.root(), R"({"languages":{"top":0},"domains":{"top":0}})");
+    engine = bare_engine(tree.root, R"({"languages":{"top":0},"domains":{"top":0}})");
     five_languages();
     add_domain("geo", 1);
     engine->check_language_purge();
@@ -198,8 +191,8 @@ TEST_F(Purge, LifeTimeReleasesIdleEntries) {
 TEST_F(Purge, TheEntryInUseSurvivesTheRequestsOwnPurge) {
     // A life time of 0 would otherwise drop the module the request is about
     // to hand out, so every request would read its files again.
-    engine = bare_engine(tree.root(), R"({"interval":0,"languages":{"life_time":0},)"
-                                      R"("domains":{"life_time":0}})");
+    engine = bare_engine(tree.root, R"({"interval":0,"languages":{"life_time":0},)"
+                                    R"("domains":{"life_time":0}})");
     add_language("/d/en.language", 0);
     add_language("/d/fr.language", 0);
     add_domain("geo", 0);

@@ -2,7 +2,6 @@
 
 #include <fst/vector-fst.h>
 
-#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -23,17 +22,11 @@ namespace {
 
 using namespace fixture;
 
-class SharedTransducers : public ::testing::Test {
+class SharedTransducers : public EngineFixture {
 protected:
-    void SetUp() override { runtime_log().clear(); }
-
     // Writes a lexicon of "word:reading" lines to the file.
     static void write_lexicon(const fs::path& file, const std::vector<std::string>& lines) {
         ASSERT_TRUE(afst_test::build_lexicon(lines)->Write(file.string()));
-    }
-    // Moves the file's write time `seconds` ahead of now, as a rewrite later on would.
-    static void age(const fs::path& file, int seconds) {
-        fs::last_write_time(file, fs::file_time_type::clock::now() + std::chrono::seconds(seconds));
     }
     static std::vector<std::string> readings(const std::shared_ptr<dez::afst::AFst>& afst,
                                              const std::string& word) {
@@ -48,13 +41,11 @@ protected:
         return "no failure";
     }
 
-    CleanEnvironment environment;
-    TempTree tree;
-    std::shared_ptr<Engine> engine = bare_engine(tree.root());
+    std::shared_ptr<Engine> engine = bare_engine(tree.root);
 };
 
 TEST_F(SharedTransducers, OneObjectPerFile) {
-    const fs::path file = tree.root() / "english.morph";
+    const fs::path file = tree.root / "english.morph";
     write_lexicon(file, {"walk:walk[+V]"});
     auto first = engine->get_afst(file.string());
     auto second = engine->get_afst(file.string());
@@ -64,11 +55,11 @@ TEST_F(SharedTransducers, OneObjectPerFile) {
     EXPECT_EQ(readings(first, "walk"), (std::vector<std::string>{"walk+V"}));
     EXPECT_EQ(count_logged("[afst] load" + file.string()), 1u);
     // Another spelling of the same file is another entry.
-    EXPECT_NE(engine->get_afst((tree.root() / "." / "english.morph").string()), first);
+    EXPECT_NE(engine->get_afst((tree.root / "." / "english.morph").string()), first);
 }
 
 TEST_F(SharedTransducers, ANewerFileIsReadAgain) {
-    const fs::path file = tree.root() / "english.morph";
+    const fs::path file = tree.root / "english.morph";
     write_lexicon(file, {"walk:walk[+V]"});
     auto old = engine->get_afst(file.string());
 
@@ -91,7 +82,7 @@ TEST_F(SharedTransducers, ANewerFileIsReadAgain) {
 TEST_F(SharedTransducers, FilesThatHoldNoTransducerAreRefusedAndNotCached) {
     const fs::path garbage = tree.file("garbage.morph", "not a transducer");
     const fs::path empty = tree.file("empty.morph");
-    const fs::path bare = tree.root() / "bare.morph";
+    const fs::path bare = tree.root / "bare.morph";
     {
         fst::StdVectorFst network;
         network.SetStart(network.AddState());
@@ -110,7 +101,7 @@ TEST_F(SharedTransducers, FilesThatHoldNoTransducerAreRefusedAndNotCached) {
 }
 
 TEST_F(SharedTransducers, MissingFilesAndFolders) {
-    for (const fs::path& name : {tree.root() / "missing.morph", tree.folder("folder.morph")}) {
+    for (const fs::path& name : {tree.root / "missing.morph", tree.folder("folder.morph")}) {
         SCOPED_TRACE(name.string());
         EXPECT_EQ(failure(name.string()),
                   "morph file not found :(get_afst)[" + name.string() + "]");
@@ -120,7 +111,7 @@ TEST_F(SharedTransducers, MissingFilesAndFolders) {
 }
 
 TEST_F(SharedTransducers, AFailedReloadKeepsTheCachedTransducer) {
-    const fs::path file = tree.root() / "english.morph";
+    const fs::path file = tree.root / "english.morph";
     write_lexicon(file, {"walk:walk[+V]"});
     auto loaded = engine->get_afst(file.string());
     tree.file("english.morph", "broken");

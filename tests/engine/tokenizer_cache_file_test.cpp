@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -21,9 +20,6 @@ namespace dez::trelix {
 namespace {
 
 using namespace fixture;
-using dez::wlog::level_info;
-using dez::wlog::level_trace;
-using dez::wlog::level_warning;
 
 const std::string notice = "Optimizing the english tokenizer file, this will take a while ...\n";
 
@@ -44,11 +40,11 @@ std::vector<std::string> folder_listing(const fs::path& folder) {
     return names;
 }
 
-class TokenizerCacheFile : public ::testing::Test {
+class TokenizerCacheFile : public EngineFixture {
 protected:
     void SetUp() override {
-        runtime_log().clear();
-        rules = tree.root() / "english.tokenizer";
+        EngineFixture::SetUp();
+        rules = tree.root / "english.tokenizer";
         fs::copy_file(std::string(TRELIX_TEST_DATA) + "/language/english.tokenizer", rules);
         cache = rules.string() + "_cache";
     }
@@ -77,12 +73,6 @@ protected:
         return "no failure";
     }
 
-    static void age(const std::string& file, int seconds) {
-        fs::last_write_time(file, fs::file_time_type::clock::now() + std::chrono::seconds(seconds));
-    }
-
-    CleanEnvironment environment;
-    TempTree tree;
     fs::path rules;
     std::string cache;
 };
@@ -96,7 +86,7 @@ TEST_F(TokenizerCacheFile, FirstUseCompilesAndWritesTheNextReads) {
     EXPECT_EQ(bytes_of(cache), rules_of(built));
     EXPECT_TRUE(logged(level_info, "[Tokenizer] Write cached : " + cache));
     // The temporary file was renamed into place.
-    EXPECT_EQ(folder_listing(tree.root()),
+    EXPECT_EQ(folder_listing(tree.root),
               (std::vector<std::string>{"english.tokenizer", "english.tokenizer_cache"}));
 
     runtime_log().clear();
@@ -182,7 +172,7 @@ TEST_F(TokenizerCacheFile, ACacheWithoutItsRulesStillServes) {
 }
 
 TEST_F(TokenizerCacheFile, RulesThatCannotBeUsed) {
-    const fs::path missing = tree.root() / "missing.tokenizer";
+    const fs::path missing = tree.root / "missing.tokenizer";
     EXPECT_EQ(failure(missing), "Missing tokenizer file: [english] " + missing.string());
 
     // An empty rule set is a compile error, not a language without rules.
@@ -211,7 +201,7 @@ TEST_F(TokenizerCacheFile, ACacheThatCannotBeReadFails) {
 
 TEST_F(TokenizerCacheFile, ACacheThatCannotBeWrittenOnlyWarns) {
     // The cache's name is one character beyond the file system's limit.
-    const fs::path longest = tree.root() / (std::string(250, 'r') + ".rule");
+    const fs::path longest = tree.root / (std::string(250, 'r') + ".rule");
     fs::copy_file(rules, longest);
     const std::string long_cache = longest.string() + "_cache";
     LanguageModuleData data("english.language");
@@ -220,12 +210,12 @@ TEST_F(TokenizerCacheFile, ACacheThatCannotBeWrittenOnlyWarns) {
     EXPECT_NE(data.break_iterator, nullptr);
     EXPECT_NE(data.rules_data, nullptr);
     // No temporary file is left behind.
-    EXPECT_EQ(folder_listing(tree.root()),
+    EXPECT_EQ(folder_listing(tree.root),
               (std::vector<std::string>{"english.tokenizer", std::string(250, 'r') + ".rule"}));
 }
 
 TEST_F(TokenizerCacheFile, TheCheckLineEscapesQuotesInThePath) {
-    const fs::path quoted = tree.root() / "say\"hi\\.tokenizer";
+    const fs::path quoted = tree.root / "say\"hi\\.tokenizer";
     fs::copy_file(rules, quoted);
     LanguageModuleData first("english.language");
     check(first, quoted);
@@ -233,7 +223,7 @@ TEST_F(TokenizerCacheFile, TheCheckLineEscapesQuotesInThePath) {
     LanguageModuleData second("english.language");
     check(second, quoted);
     const std::string expected =
-        "[Tokenizer] Check : \"" + tree.root().string() + "/say\\\"hi\\\\.tokenizer\":";
+        "[Tokenizer] Check : \"" + tree.root.string() + "/say\\\"hi\\\\.tokenizer\":";
     bool found = false;
     for (const auto& [level, line] : runtime_log())
         found = found || (level == level_trace && line.rfind(expected, 0) == 0);

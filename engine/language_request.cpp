@@ -140,7 +140,10 @@ Engine::get_language_module_nolock(const std::shared_ptr<dez::IOptions>& request
 }
 
 void Engine::check_language_file(const std::string& filename) const {
-    auto entry = language_modules.find(language_cache_key(filename));
+    // A request passes its key, already canonical: no second resolution.
+    auto entry = language_modules.find(filename);
+    if (entry == language_modules.end())
+        entry = language_modules.find(language_cache_key(filename));
     if (entry == language_modules.end())
         return;
     const LanguageModuleData& data = *entry->second;

@@ -6,12 +6,9 @@
 #include <nlohmann/json.hpp>
 
 #include "core-afst/afst.h"
-#include "domain/domain_facade.h"
 #include "engine/data_paths.h"
 #include "engine/domain_store.h"
 #include "engine/language_cache_key.h"
-#include "engine/language_module.h"
-#include "engine/language_module_data.h"
 #include "engine/load_afst.h"
 #include "engine/resource_managment.h"
 #include "engine/write_time.h"

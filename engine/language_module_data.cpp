@@ -1,7 +1,6 @@
 #include "engine/language_module_data.h"
 
 #include <nlohmann/json.hpp>
-#include <unicode/rbbi.h>
 
 #include "analysis/hmm_resource.h"
 #include "analysis/morph_data_descriptor.h"

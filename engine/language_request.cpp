@@ -3,7 +3,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <system_error>
 
 #include <nlohmann/json.hpp>
 

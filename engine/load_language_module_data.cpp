@@ -13,7 +13,6 @@
 #include "domain/abbreviation_expression.h"
 #include "domain/filename_generator.h"
 #include "domain/versioned_filename.h"
-#include "engine/engine.h"
 #include "engine/language_module_data.h"
 #include "engine/load_afst.h"
 #include "engine/lookup_chain_descriptors.h"

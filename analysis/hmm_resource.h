@@ -23,7 +23,8 @@ struct Resource {
     TransitionTableResource transition;
 };
 
-// The tables of a `.hmm` store.
+// The tables of a `.hmm` store. A stand-in answers empty tables until the
+// HMM tagger work reads the store.
 Resource load(const std::string& path);
 
 } // namespace dez::trelix::core::hmm

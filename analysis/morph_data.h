@@ -24,7 +24,9 @@ class MorphData {
 public:
     // The descriptor of one chain entry of a language configuration, its
     // transducers taken from the engine's shared ones (the caller holds the
-    // engine lock). `entry` must outlive the descriptor.
+    // engine lock). `entry` must outlive the descriptor. Until the
+    // lookup-descriptor work, "transform" and "properties" are ignored and
+    // "compound" is accepted.
     static MorphDataDescriptor create_descriptor(const Engine* engine, const nlohmann::json& entry);
 
     // The disambiguation transducer; may be empty.

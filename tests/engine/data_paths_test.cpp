@@ -28,12 +28,7 @@ protected:
     }
 
     static std::string failure(const std::shared_ptr<dez::IOptions>& options) {
-        try {
-            fill_in_sdk_paths(options);
-        } catch (const dez::Exception& e) {
-            return e.what();
-        }
-        return "no failure";
+        return failure_of([&] { fill_in_sdk_paths(options); });
     }
 };
 

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/engine.h"
+#include "foundation/exception.h"
 #include "foundation/logger.h"
 #include "foundation/options.h"
 #include "tests/document/log_capture.h"
@@ -75,6 +77,17 @@ using dez::wlog::level_error;
 using dez::wlog::level_info;
 using dez::wlog::level_trace;
 using dez::wlog::level_warning;
+
+// The message of the dez::Exception the action raises; "no failure" when it
+// raises none.
+inline std::string failure_of(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const dez::Exception& e) {
+        return e.what();
+    }
+    return "no failure";
+}
 
 inline std::shared_ptr<dez::IOptions> options_of(const nlohmann::json& value) {
     return std::make_shared<dez::Options>(value.dump().c_str());

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,15 +21,6 @@ namespace dez::trelix {
 namespace {
 
 using namespace fixture;
-
-std::string failure_of(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const dez::Exception& e) {
-        return e.what();
-    }
-    return "no failure";
-}
 
 class EngineTest : public EngineFixture {};
 

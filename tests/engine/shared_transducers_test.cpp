@@ -33,12 +33,7 @@ protected:
         return dez::afst::WordLookup(afst, nullptr).up(word);
     }
     std::string failure(const std::string& file) const {
-        try {
-            engine->get_afst(file);
-        } catch (const dez::Exception& e) {
-            return e.what();
-        }
-        return "no failure";
+        return failure_of([&] { engine->get_afst(file); });
     }
 
     std::shared_ptr<Engine> engine = bare_engine(tree.root);

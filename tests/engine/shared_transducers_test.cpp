@@ -3,6 +3,8 @@
 #include <fst/vector-fst.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +23,11 @@ namespace dez::trelix {
 namespace {
 
 using namespace fixture;
+
+std::string bytes_of(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 class SharedTransducers : public EngineFixture {
 protected:
@@ -84,12 +91,27 @@ TEST_F(SharedTransducers, FilesThatHoldNoTransducerAreRefusedAndNotCached) {
         network.SetFinal(0, fst::TropicalWeight::One());
         ASSERT_TRUE(network.Write(bare.string()));
     }
-    for (const fs::path& file : {garbage, empty, bare}) {
+    // A lexicon file spoilt after writing: OpenFst would believe its counts.
+    const fs::path lexicon = tree.root / "lexicon.morph";
+    write_lexicon(lexicon, {"walk:walk[+V]", "talk:talk[+V]"});
+    const std::string good = bytes_of(lexicon);
+    const fs::path truncated = tree.file("truncated.morph", good.substr(0, good.size() - 1));
+    // The state count follows the magic number, the type and arc type texts,
+    // the version, the flags, the properties and the start.
+    std::string spoilt = good;
+    const int64_t huge = int64_t(1) << 40;
+    spoilt.replace(4 + (4 + 6) + (4 + 8) + 4 + 4 + 8 + 8, sizeof huge,
+                   reinterpret_cast<const char*>(&huge), sizeof huge);
+    const fs::path too_many = tree.file("too_many_states.morph", spoilt);
+
+    ::testing::internal::CaptureStderr();
+    for (const fs::path& file : {garbage, empty, bare, truncated, too_many}) {
         SCOPED_TRACE(file.filename().string());
         EXPECT_EQ(failure(file.string()),
                   "Invalid/Corrupt morph file:(get_fst)[" + file.string() + "]");
         EXPECT_EQ(engine->afsts.count(file.string()), 0u);
     }
+    ::testing::internal::GetCapturedStderr();
     // Once the file is good, the next request loads it.
     write_lexicon(garbage, {"walk:walk[+V]"});
     EXPECT_NE(engine->get_afst(garbage.string()), nullptr);

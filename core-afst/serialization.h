@@ -116,6 +116,12 @@ void store_fsm(const std::shared_ptr<dez::afst::Builder>& builder,
 void store_fsm(const fst::VectorFst<fst::StdArc>& network, const std::shared_ptr<sqlite3>& db,
                const std::string& key, const std::string& attributes);
 
+// The network of OpenFst's serialized bytes, checked with check_fsm_payload
+// before OpenFst reads them; null when they hold none (OpenFst's log names
+// `caller` and `source`). Stored property bits are dropped.
+std::shared_ptr<fst::VectorFst<fst::StdArc>>
+read_fsm(const char* data, std::size_t size, const std::string& caller, const std::string& source);
+
 // The network stored under exactly `key`; null when there is no row, the
 // payload is empty or does not parse.
 std::shared_ptr<fst::VectorFst<fst::StdArc>> get_fsm(const std::shared_ptr<sqlite3>& db,

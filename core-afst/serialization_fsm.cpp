@@ -43,26 +43,29 @@ protected:
     }
 };
 
-std::shared_ptr<fst::VectorFst<fst::StdArc>> read_network(std::vector<char>& payload) {
-    if (payload.empty())
+} // namespace
+
+std::shared_ptr<fst::VectorFst<fst::StdArc>>
+read_fsm(const char* data, std::size_t size, const std::string& caller, const std::string& source) {
+    if (size == 0)
         return nullptr;
-    // OpenFst believes every count and length it reads; a corrupt row is
-    // refused here before it can make OpenFst loop or allocate beyond the
-    // payload.
-    const std::string problem = check_fsm_payload(payload.data(), payload.size());
+    // OpenFst believes every count and length it reads; corrupt bytes are
+    // refused here before they can make OpenFst loop or allocate beyond them.
+    const std::string problem = check_fsm_payload(data, size);
     if (!problem.empty()) {
-        LOG(ERROR) << "get_fsm: corrupt transducer (" << problem << "): string input";
+        LOG(ERROR) << caller << ": corrupt transducer (" << problem << "): " << source;
         return nullptr;
     }
-    MemoryBuffer buffer(payload.data(), payload.data() + payload.size());
+    // The stream only reads; the buffer type wants mutable pointers.
+    char* begin = const_cast<char*>(data);
+    MemoryBuffer buffer(begin, begin + size);
     std::istream stream(&buffer);
     std::shared_ptr<fst::VectorFst<fst::StdArc>> network;
     try {
-        network.reset(
-            fst::VectorFst<fst::StdArc>::Read(stream, fst::FstReadOptions("string input")));
+        network.reset(fst::VectorFst<fst::StdArc>::Read(stream, fst::FstReadOptions(source)));
     } catch (const std::exception&) {
-        // OpenFst has logged the problem; a row that does not parse reads as
-        // no transducer.
+        // OpenFst has logged the problem; bytes that do not parse read as no
+        // transducer.
         return nullptr;
     }
     // The stored property bits are not checked (that would cost more than
@@ -72,8 +75,6 @@ std::shared_ptr<fst::VectorFst<fst::StdArc>> read_network(std::vector<char>& pay
         network->SetProperties(fst::kExpanded | fst::kMutable, fst::kFstProperties);
     return network;
 }
-
-} // namespace
 
 void store_fsm(const std::shared_ptr<dez::afst::Builder>& builder,
                const std::shared_ptr<sqlite3>& db, const std::string& key,
@@ -105,14 +106,14 @@ void store_fsm(const fst::VectorFst<fst::StdArc>& network, const std::shared_ptr
 
 std::shared_ptr<fst::VectorFst<fst::StdArc>> get_fsm(const std::shared_ptr<sqlite3>& db,
                                                      const std::string& key) {
-    auto row = get_binary_data(db.get(), key);
-    return read_network(row.second);
+    const auto row = get_binary_data(db.get(), key);
+    return read_fsm(row.second.data(), row.second.size(), "get_fsm", "string input");
 }
 
 std::pair<std::string, std::shared_ptr<fst::VectorFst<fst::StdArc>>>
 get_fsm_attr(const std::shared_ptr<sqlite3>& db, const std::string& key) {
     auto row = get_binary_data(db.get(), key);
-    auto network = read_network(row.second);
+    auto network = read_fsm(row.second.data(), row.second.size(), "get_fsm", "string input");
     return {std::move(row.first), std::move(network)};
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -9,6 +8,7 @@
 
 #include "domain/concept_definition.h"
 #include "domain/domain_interface.h"
+#include "foundation/wall_clock.h"
 
 namespace dez::trelix {
 
@@ -25,11 +25,7 @@ public:
 
     // Records a use now, in wall-clock seconds since the epoch; the engine's
     // purge policy releases domains unused for long.
-    void touch() {
-        last_access_seconds = std::chrono::duration_cast<std::chrono::seconds>(
-                                  std::chrono::system_clock::now().time_since_epoch())
-                                  .count();
-    }
+    void touch() { last_access_seconds = dez::system::seconds_since_epoch(); }
     // -1 until the first touch().
     int64_t last_access() const { return last_access_seconds; }
 

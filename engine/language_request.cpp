@@ -1,7 +1,6 @@
 // The engine's language requests: resolving a language to its `.language`
 // file, the language cache with its staleness check, and the generic fallback.
 
-#include <chrono>
 #include <filesystem>
 
 #include <nlohmann/json.hpp>
@@ -20,22 +19,13 @@
 #include "foundation/file.h"
 #include "foundation/logger.h"
 #include "foundation/options.h"
+#include "foundation/wall_clock.h"
 
 namespace dez::trelix {
 
 namespace fs = std::filesystem;
 
-namespace {
-
 using dez::wlog::channel_runtime;
-
-int64_t now_in_seconds() {
-    return std::chrono::duration_cast<std::chrono::seconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
-
-} // namespace
 
 std::shared_ptr<LanguageModule>
 Engine::get_language_module(const std::shared_ptr<dez::IOptions>& request) const {
@@ -128,7 +118,7 @@ Engine::get_language_module_nolock(const std::shared_ptr<dez::IOptions>& request
         throw dez::Exception("Could not load language:" + key);
     module->name = name;
     module->data = entry->second;
-    const int64_t now = now_in_seconds();
+    const int64_t now = dez::system::seconds_since_epoch();
     entry->second->last_access = now;
     TRELIX_LOG(channel_runtime, dez::wlog::level_trace,
                "[Language] "

@@ -13,6 +13,7 @@
 #include "engine/language_module_data.h"
 #include "foundation/exception.h"
 #include "foundation/logger.h"
+#include "foundation/wall_clock.h"
 
 #define PURGE_LOG(level, message)                                                                  \
     TRELIX_LOG(dez::wlog::channel_runtime, (level), "[ResourceManagment] " << message)
@@ -129,12 +130,7 @@ std::vector<std::string> idle_keys(const Accesses& entries, int64_t now, int64_t
 } // namespace
 
 ResourceManagment::Clock ResourceManagment::system_clock() {
-    return {[] {
-                return static_cast<int64_t>(std::chrono::duration_cast<std::chrono::seconds>(
-                                                std::chrono::system_clock::now().time_since_epoch())
-                                                .count());
-            },
-            [] {
+    return {dez::system::seconds_since_epoch, [] {
                 return static_cast<int64_t>(std::chrono::duration_cast<std::chrono::seconds>(
                                                 std::chrono::steady_clock::now().time_since_epoch())
                                                 .count());

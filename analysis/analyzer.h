@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -10,6 +11,7 @@
 
 namespace dez::trelix {
 
+class Blackboard;
 class EngineInterface;
 class LanguageModule;
 
@@ -27,6 +29,11 @@ public:
              std::shared_ptr<LanguageModule> language_module,
              std::shared_ptr<dez::IOptions> options);
     ~Analyzer() override;
+
+    // The text splitter's road (text_sentence_splitter.cpp).
+    void text_to_annotations_v2(Blackboard& document, const char* text, size_t length);
+    // The ICU sentence iterator's road (text_to_annotations_icu.cpp).
+    void text_to_annotations_icu(Blackboard& document, const char* text, size_t length);
 
     std::shared_ptr<dez::IOptions> options;
     std::shared_ptr<EngineInterface> engine;

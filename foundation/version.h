@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/dez_exception.h"
 #include "foundation/regex.h"
 
 #include <cstddef>
@@ -43,8 +44,6 @@ public:
 std::ostream& operator<<(std::ostream& os, const Version& version);
 
 } // namespace dez::version
-
-struct dez_exception;
 
 // C interface: whether the text of the given length is a version text.
 // Re-declared by the C interface header.

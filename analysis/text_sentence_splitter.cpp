@@ -55,8 +55,7 @@ uint32_t code_point_before(const char* p, const char* floor) {
 }
 
 // p moved forward over the code points for which test holds.
-template <typename Test>
-const char* skip(const char* p, const char* end, Test test) {
+template <typename Test> const char* skip(const char* p, const char* end, Test test) {
     while (p < end) {
         const char* q = p;
         if (!test(next(q, end)))
@@ -128,8 +127,8 @@ class Scan {
 public:
     Scan(Blackboard& document, char* text, std::size_t length, int32_t line_limit,
          bool resolve_hyphen)
-        : document(document), buffer(text), begin(text), end(text + length),
-          line_limit(line_limit), resolve_hyphen(resolve_hyphen) {
+        : document(document), buffer(text), begin(text), end(text + length), line_limit(line_limit),
+          resolve_hyphen(resolve_hyphen) {
         bool newline = false;
         sentence_start = next_non_whitespace(begin, end, newline);
         cursor = previous = token_start = line_start = begin;
@@ -144,19 +143,31 @@ public:
                 continue;
             }
             switch (ch) {
-            case '.': on_period(); break;
+            case '.':
+                on_period();
+                break;
             case '?':
             case '!':
             case 0xA1:
-            case 0xBF: on_exclamation(); break;
-            case ')': on_parenthesis(); break;
-            case '#': on_hash(); break;
-            case ':': on_colon(); break;
+            case 0xBF:
+                on_exclamation();
+                break;
+            case ')':
+                on_parenthesis();
+                break;
+            case '#':
+                on_hash();
+                break;
+            case ':':
+                on_colon();
+                break;
             case '`':
                 if (!on_fence())
                     on_other(ch);
                 break;
-            default: on_other(ch); break;
+            default:
+                on_other(ch);
+                break;
             }
         }
         if (sentence_start < end) {
@@ -354,7 +365,8 @@ private:
 
         const bool abbreviation =
             document.abbreviations && document.abbreviations->regex_match(token_start, token_end);
-        if (token_start == line_start && header_prefix_pattern.regex_match(token_start, token_end)) {
+        if (token_start == line_start &&
+            header_prefix_pattern.regex_match(token_start, token_end)) {
             record(token_start, token_end, abbreviation ? 3 : 2);
             cut = token_start;
             cursor = token_start = token_end;
@@ -421,8 +433,8 @@ private:
             return;
         const char* word_end = next_space(previous);
         int indentation = 0;
-        for (const char* p = previous; p > begin && indentation <= 3 && (p[-1] == ' ' || p[-1] == '\t');
-             --p)
+        for (const char* p = previous;
+             p > begin && indentation <= 3 && (p[-1] == ' ' || p[-1] == '\t'); --p)
             ++indentation;
         if (indentation > 3 || !header_prefix_pattern.regex_match(previous, word_end))
             return;

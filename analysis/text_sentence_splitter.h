@@ -17,8 +17,8 @@ class Blackboard;
 // Environment limits, read once at load: the longest field name (bytes from
 // the sentence start to its ':') and the longest value after it that still
 // make a field line such as a mail header.
-extern const int64_t max_field_size;  // TRELIX_MAX_FIELD_SIZE, default 60
-extern const int64_t max_value_size;  // TRELIX_MAX_VALUE_SIZE, default 80
+extern const int64_t max_field_size; // TRELIX_MAX_FIELD_SIZE, default 60
+extern const int64_t max_value_size; // TRELIX_MAX_VALUE_SIZE, default 80
 
 // "1.", "2a)", "iv.", "b)", "##" and the like: list and heading prefixes.
 std::string get_header_prefix();

@@ -15,12 +15,12 @@ using namespace dez::trelix;
 // long stretches (which must stay linear).
 const char* const shapes[] = {
     "The cat sat on the mat. Dr. Who said: \"Yes!\" Then 1) a list\n- item one\nexam-\nple. ",
-    "a.B-",                 // one growing word of periods and capitals
-    "x",                    // one word without any space
-    "#a",                   // hashes at every over-long cut
-    " \n",                  // single line breaks between spaces
-    "-.",                   // punctuation only
-    "From: a\nTo: b\n",     // field lines
+    "a.B-",             // one growing word of periods and capitals
+    "x",                // one word without any space
+    "#a",               // hashes at every over-long cut
+    " \n",              // single line breaks between spaces
+    "-.",               // punctuation only
+    "From: a\nTo: b\n", // field lines
 };
 
 std::string make_text(const std::string& unit, size_t bytes) {

@@ -86,27 +86,12 @@ Engine::~Engine() {
     }
 }
 
-DomainCollection Engine::get_domains(const std::string& /*name*/, bool /*cache*/) const {
-    // Completed by the domain-collection work.
-    not_built_yet("get_domains");
-}
-
-std::string Engine::get_domain_filename(const std::string& /*name*/) const {
-    // Completed by the domain-collection work.
-    not_built_yet("get_domain_filename");
-}
-
 plugins::PluginCollection* Engine::get_plugins() const {
     return plugins.get();
 }
 
 std::shared_ptr<plugins::PluginCollection> Engine::get_plugins_ptr() const {
     return plugins;
-}
-
-const boost::shared_ptr<plugins::API>& Engine::get_plugin(const std::string& /*name*/) const {
-    // Completed by the plugin-loading work.
-    not_built_yet("get_plugin");
 }
 
 void Engine::release_domains() {
@@ -126,17 +111,12 @@ bool Engine::release_domain(const std::string& name) {
 
 bool Engine::purge_domains(const std::string& settings) {
     ResourceManagment purge(this, settings);
-    // The plugin-loading work warms the plugins up here, before the lock:
-    // loading a plugin takes the engine lock itself.
+    // Before the lock: loading a plugin takes the engine lock itself.
+    warm_up_plugin();
     std::lock_guard<std::mutex> lock(get_mutex());
     purge.purge_languages(false);
     purge.purge_domains(false);
     return true;
-}
-
-void Engine::init_plugins() {
-    // Completed by the plugin-loading work (the plugin warm-up).
-    not_built_yet("init_plugins");
 }
 
 void Engine::collect_volume_size(uint64_t /*size*/) const {}

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 
 namespace dez::trelix {
 
+class DomainFacade;
 class DomainStore;
 class LanguageModuleData;
 class ResourceManagment;
@@ -81,6 +83,33 @@ public:
     // that exists.
     void check_plugin_folder(const std::string& folder) const;
 
+    // Fills `out` with the domain `name` and the domains it needs, in run
+    // order. The lock is taken only around store accesses: reading a domain
+    // from disk (or building it) runs without it, so a build that calls back
+    // into the engine cannot deadlock. With `cache` the requested domain is
+    // stored; dependencies always are. "Cannot find domain file " + name when
+    // a first load, a reload or a dependency finds nothing; nothing empty is
+    // stored.
+    void get_domain_collection(DomainCollection& out, const std::string& name, bool cache) const;
+    // Places the dependencies of `facade` into `out`, recursively, storing
+    // them in `store`. Takes the lock around store accesses only: the caller
+    // must not hold it.
+    void load_domain_dependencies(std::shared_ptr<DomainFacade> facade, DomainCollection& out,
+                                  std::shared_ptr<DomainStore> store) const;
+    // Adds the `.dom` paths of every direct and indirect dependency of
+    // `facade` to `files`. Domains already placed in `placed` are reused
+    // instead of loaded again. Same locking as above.
+    void collect_dependencies(std::shared_ptr<DomainFacade> facade, std::set<std::string>& files,
+                              std::shared_ptr<DomainStore> store,
+                              const DomainCollection* placed = nullptr) const;
+
+    // Opens a plugin library, hands it the engine options and registers its
+    // plugin object under `base_name` (and "python" for "_trelix_plugin").
+    // The plugin's initialize runs without the engine lock (only the process
+    // plugin lock is held), so a plugin may ask the engine for languages or
+    // domains while it starts. Error codes 1 to 5 of initialize raise.
+    void load_plugin(const std::string& file, const std::string& base_name) const;
+
     mutable std::string plugin_folder;
     std::string root_path;
     // Canonical language-data folders in search order.
@@ -98,6 +127,18 @@ public:
     mutable std::mutex regex_mutex;
     mutable dez::RegexFactory regex_factory;
     std::shared_ptr<ResourceManagment> resource_manager;
+
+private:
+    // A dependency from the store (by key or by file), from `placed`, or
+    // read anew (then `loaded` is set); the folder of `from` is searched
+    // first.
+    std::shared_ptr<DomainFacade> find_or_load_dependency(const std::string& resolved,
+                                                          const DomainFacade& from,
+                                                          const DomainCollection* placed,
+                                                          std::shared_ptr<DomainStore> store,
+                                                          bool log, bool& loaded) const;
+    // The python plugin's warm-up call, before any lock is taken.
+    void warm_up_plugin() const;
 };
 
 } // namespace dez::trelix

@@ -1,6 +1,8 @@
 #include "domain/load_domain.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <iomanip>
 
 #include <nlohmann/json.hpp>
@@ -20,12 +22,11 @@ namespace fs = std::filesystem;
 namespace {
 
 void add_dom_info_from_file(const std::string& info_filename, nlohmann::json& info) {
-    std::string text;
-    try {
-        text = dez::file::load(info_filename.c_str());
-    } catch (const std::exception&) {
+    // Read as a stream: the description may come from any readable file.
+    std::ifstream in(info_filename, std::ios::binary);
+    if (!in)
         throw dez::Exception("dom_info file not found." + info_filename);
-    }
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     try {
         info["dom_info"] = nlohmann::json::parse(text);
     } catch (const nlohmann::json::parse_error& e) {

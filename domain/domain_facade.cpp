@@ -1,8 +1,6 @@
 #include "domain/domain_facade.h"
 
-#include <nlohmann/json.hpp>
 
-#include "analysis/lexicon_facade.h"
 #include "engine/write_time.h"
 
 namespace dez::trelix {

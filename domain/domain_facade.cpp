@@ -1,6 +1,5 @@
 #include "domain/domain_facade.h"
 
-
 #include "engine/write_time.h"
 
 namespace dez::trelix {

@@ -49,8 +49,8 @@ Annotation* lookup_start(Blackboard& blackboard, Sentence& sentence, Annotation*
             continue; // ends inside a unit
         const int32_t end_offset = static_cast<int32_t>(end_entry->second);
         Annotation* last = current;
-        while (last && !(last->type == annotation_token &&
-                         static_cast<int32_t>(last->end) >= end_offset))
+        while (last &&
+               !(last->type == annotation_token && static_cast<int32_t>(last->end) >= end_offset))
             last = last->next;
         if (!last || static_cast<int32_t>(last->end) != end_offset || !last->next)
             continue;
@@ -138,9 +138,9 @@ template <typename Logger> bool all_lexicon_lookup_logger(Blackboard& blackboard
                     const auto starts = buffer.begin_map.equal_range(begin);
                     for (auto start = starts.first; start != starts.second; ++start) {
                         looked_up.insert(token);
-                        current = lookup_start<Logger>(blackboard, sentence, current, buffer,
-                                                       start->second, *lexicon, lexicon->input,
-                                                       label);
+                        current =
+                            lookup_start<Logger>(blackboard, sentence, current, buffer,
+                                                 start->second, *lexicon, lexicon->input, label);
                         if (!current)
                             break;
                     }

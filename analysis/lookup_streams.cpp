@@ -33,7 +33,8 @@ void create_lookup_stream(Blackboard& blackboard, const std::shared_ptr<DomainFa
         buffer.stream_type = type;
         if (display) {
             std::cout << "input= " << dez::get_stream_name(type) << std::endl << "[";
-            std::cout.write(buffer.buffer.data(), static_cast<std::streamsize>(buffer.buffer.size()));
+            std::cout.write(buffer.buffer.data(),
+                            static_cast<std::streamsize>(buffer.buffer.size()));
             std::cout << "]" << std::endl;
         }
     }

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <iomanip>
+#include <iterator>
 
 #include <nlohmann/json.hpp>
 
@@ -30,8 +30,8 @@ void add_dom_info_from_file(const std::string& info_filename, nlohmann::json& in
     try {
         info["dom_info"] = nlohmann::json::parse(text);
     } catch (const nlohmann::json::parse_error& e) {
-        throw dez::Exception("Invalid dom_info file." + info_filename + ", invalid json:" +
-                             e.what() + "\n" + text);
+        throw dez::Exception("Invalid dom_info file." + info_filename +
+                             ", invalid json:" + e.what() + "\n" + text);
     }
     info["dom"]["dom_info_filename"] = info_filename;
 }

@@ -7,7 +7,8 @@
 namespace dez::trelix {
 
 void add_domain(DomainCollection& out, const std::string& name,
-                std::shared_ptr<DomainFacade> facade, const std::set<std::string>& dependency_files) {
+                std::shared_ptr<DomainFacade> facade,
+                const std::set<std::string>& dependency_files) {
     std::size_t insert_at = 0;
     const std::size_t size = out.size();
     for (const std::string& file : dependency_files) {
@@ -21,8 +22,7 @@ void add_domain(DomainCollection& out, const std::string& name,
             }
         }
     }
-    out.insert(out.begin() + static_cast<std::ptrdiff_t>(insert_at),
-               {name, std::move(facade)});
+    out.insert(out.begin() + static_cast<std::ptrdiff_t>(insert_at), {name, std::move(facade)});
 }
 
 bool is_already_loaded(const std::string& name, const DomainCollection& out) {

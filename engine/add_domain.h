@@ -12,7 +12,8 @@ namespace dez::trelix {
 // dependency found at the last entry does not move the insertion point, so
 // the requested domain, inserted first, stays last.
 void add_domain(DomainCollection& out, const std::string& name,
-                std::shared_ptr<DomainFacade> facade, const std::set<std::string>& dependency_files);
+                std::shared_ptr<DomainFacade> facade,
+                const std::set<std::string>& dependency_files);
 
 // Whether an entry of `out` carries that name.
 bool is_already_loaded(const std::string& name, const DomainCollection& out);

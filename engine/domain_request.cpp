@@ -46,8 +46,8 @@ const nlohmann::json* dependencies_of(const DomainFacade& facade) {
 
 bool is_placed(const DomainCollection& out, const DomainFacade& facade) {
     for (const auto& entry : out)
-        if (entry.second && same_domain_file(entry.second->get_sqlite_filename(),
-                                             facade.get_sqlite_filename()))
+        if (entry.second &&
+            same_domain_file(entry.second->get_sqlite_filename(), facade.get_sqlite_filename()))
             return true;
     return false;
 }
@@ -121,10 +121,11 @@ void Engine::get_domain_collection(DomainCollection& out, const std::string& nam
     check_domain_purge(key);
 }
 
-std::shared_ptr<DomainFacade>
-Engine::find_or_load_dependency(const std::string& resolved, const DomainFacade& from,
-                                const DomainCollection* placed, std::shared_ptr<DomainStore> store,
-                                bool log, bool& loaded) const {
+std::shared_ptr<DomainFacade> Engine::find_or_load_dependency(const std::string& resolved,
+                                                              const DomainFacade& from,
+                                                              const DomainCollection* placed,
+                                                              std::shared_ptr<DomainStore> store,
+                                                              bool log, bool& loaded) const {
     loaded = false;
     std::shared_ptr<DomainFacade> facade;
     {

@@ -21,7 +21,8 @@ DomainStore::find_file(const std::string& filename) const {
             if (facade && same_domain_file(facade->get_sqlite_filename(), filename))
                 return {key, facade};
     }
-    return parent ? parent->find_file(filename) : std::pair<std::string, std::shared_ptr<DomainFacade>>{};
+    return parent ? parent->find_file(filename)
+                  : std::pair<std::string, std::shared_ptr<DomainFacade>>{};
 }
 
 bool same_domain_file(const std::string& a, const std::string& b) {

@@ -21,8 +21,8 @@ PluginCollection::~PluginCollection() {
         plugin->shutdown(&record);
         if (record.code != 0)
             TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
-                       "[PLUGIN]:shutdown of " << name << " failed:"
-                                               << plugin_error_message(record));
+                       "[PLUGIN]:shutdown of " << name
+                                               << " failed:" << plugin_error_message(record));
         plugin.reset();
     }
 }

@@ -239,7 +239,8 @@ TEST_F(LexiconLoading, OneLexiconPerStoredStream) {
     EXPECT_EQ(facade.lexicons.at(dez::stem)->input, dez::stem);
     EXPECT_EQ(facade.lexicons.at(dez::stem)->up("b"), std::vector<std::string>{"B"});
     ASSERT_TRUE(facade.dom_info);
-    EXPECT_EQ((*facade.dom_info)["dom"]["lexicons"], nlohmann::json::parse(R"({"literal": {"entries": 1}})"));
+    EXPECT_EQ((*facade.dom_info)["dom"]["lexicons"],
+              nlohmann::json::parse(R"({"literal": {"entries": 1}})"));
 }
 
 TEST_F(LexiconLoading, BrokenRowsFailTheLoad) {

@@ -98,9 +98,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PlacementCase{"TwoIndependent", {{"A", {"B", "C"}}}, "A", {"B", "C", "A"}},
         PlacementCase{"ListedTheOtherWay", {{"A", {"C", "B"}}}, "A", {"C", "B", "A"}},
-        PlacementCase{"SecondNeedsFirst", {{"A", {"B", "C"}}, {"C", {"B"}}}, "A",
-                      {"B", "C", "A"}},
-        PlacementCase{"SharedDependency", {{"A", {"B", "C"}}, {"B", {"D"}}, {"C", {"D"}}}, "A",
+        PlacementCase{"SecondNeedsFirst", {{"A", {"B", "C"}}, {"C", {"B"}}}, "A", {"B", "C", "A"}},
+        PlacementCase{"SharedDependency",
+                      {{"A", {"B", "C"}}, {"B", {"D"}}, {"C", {"D"}}},
+                      "A",
                       {"D", "B", "C", "A"}},
         PlacementCase{"IndirectThroughAPlacedOne",
                       {{"A", {"B", "C"}}, {"C", {"X"}}, {"X", {"B"}}},
@@ -224,7 +225,9 @@ TEST_F(DomainRequest, DomainIsReadWithoutTheEngineLock) {
 
     DomainCollection collection;
     std::string failure = "no failure";
-    std::thread request([&] { failure = failure_of([&] { collection = engine->get_domains(source.string(), true); }); });
+    std::thread request([&] {
+        failure = failure_of([&] { collection = engine->get_domains(source.string(), true); });
+    });
     bool lock_was_free = false;
     {
         // Opening the write end waits for the loader to open the read end.

@@ -78,8 +78,7 @@ struct FileNameCase {
     std::vector<std::string> registered;
 };
 
-class PluginFileNames : public PluginLoading,
-                        public ::testing::WithParamInterface<FileNameCase> {};
+class PluginFileNames : public PluginLoading, public ::testing::WithParamInterface<FileNameCase> {};
 
 TEST_P(PluginFileNames, TheFileFoundServesTheNameAskedFor) {
     const FileNameCase& c = GetParam();
@@ -173,9 +172,8 @@ TEST_F(PluginLoading, ErrorCodesOfInitializeBecomeExceptions) {
         std::string raised;
     };
     const std::vector<Case> cases{
-        {"0", "nothing"},          {"1", "qvr:boom"},     {"2", "runtime:boom"},
-        {"3", "runtime:boom"},     {"4", "logic:boom"},   {"5", "json:boom"},
-        {"6", "nothing"},          {"-1", "nothing"},
+        {"0", "nothing"},    {"1", "qvr:boom"},  {"2", "runtime:boom"}, {"3", "runtime:boom"},
+        {"4", "logic:boom"}, {"5", "json:boom"}, {"6", "nothing"},      {"-1", "nothing"},
     };
     for (const Case& c : cases) {
         auto engine = engine_with({{"test_plugin_code", c.code}, {"test_plugin_message", "boom"}});
@@ -270,9 +268,9 @@ TEST_F(PluginLoading, WarmUpCallsThePythonPlugin) {
     install("_trelix.so");
     auto engine = engine_with({{"test_plugin_answer", "warm"}});
     engine->init_plugins();
-    EXPECT_EQ(lines_of(log_file),
-              (std::vector<std::string>{"initialize", "call trelix.plugin warmup",
-                                        "free_result warm"}));
+    EXPECT_EQ(
+        lines_of(log_file),
+        (std::vector<std::string>{"initialize", "call trelix.plugin warmup", "free_result warm"}));
     EXPECT_TRUE(engine->purge_domains("{}"));
     auto failing = engine_with({{"test_plugin_call_code", "4"}});
     EXPECT_EQ(raised_by([&] { failing->init_plugins(); }), "logic:call failed");

@@ -79,8 +79,7 @@ public:
     void set_context(PluginContext* context) override {
         write(context && context->document ? "set_context document" : "set_context none");
     }
-    void set_document_property(const char* key, const char* value,
-                               dez_exception* error) override {
+    void set_document_property(const char* key, const char* value, dez_exception* error) override {
         write(std::string("set_document_property ") + key + " " + value);
         fail(error, option("test_plugin_call_code"), "property failed");
     }

@@ -204,6 +204,30 @@ TEST_F(LexiconPass, NotFoundMarkIsDecidedOverAllDomains) {
     }
 }
 
+// A token that opens its sentence list and gets no concept in front of it
+// (both insertions are refused) has nothing before it to go on from: the
+// walk goes on from the list head and reaches the next token.
+TEST_F(LexiconPass, RefusedMatchAtTheListHeadKeepsTheWalkGoing) {
+    TestAnalyzer analyzer;
+    auto document = make_blackboard(analyzer);
+    const std::string text = "New\nYork";
+    document->set_text(text.data(), text.size());
+    auto* sentence = new Sentence(0, 8);
+    sentence->annotations.push_back(new Token(0, 3, "New"));
+    sentence->annotations.push_back(new Token(4, 8, "York"));
+    sentence->annotations.push_back(new EndOfStream(8));
+    document->annotations->push_back(sentence);
+    document->sentences.emplace_back(0, SentenceInfo(sentence));
+
+    auto geo = domain("geo", {{"literal", {"New York:Place", "New York:Town", "York:City"}, ""}});
+    geo->no_crlf = {"Place", "Town"};
+    document->domains = {{"geo", geo}};
+    EXPECT_TRUE(all_domains_lexicon_lookup(*document));
+    EXPECT_TRUE(concepts_named(*sentence, "Place").empty());
+    EXPECT_TRUE(concepts_named(*sentence, "Town").empty());
+    EXPECT_EQ(concepts_named(*sentence, "City").size(), 1u);
+}
+
 TEST_F(LexiconPass, SingleTokenQueryTriesLiteralNormalizedAndStems) {
     auto doc = document("big BIG bigger small");
     doc->document->domains = {{"d", domain("d", {{"literal", {"big:Size"}, ""}})}};

@@ -92,9 +92,9 @@ TEST_F(LexiconPass, OutputsSplitAtTheFirstAtSign) {
 
 TEST_F(LexiconPass, MatchesThatDoNotEndOnATokenEndAddNothing) {
     auto doc = document("New York is big");
-    doc->document->domains = {{"d", domain("d", {{"literal", {"New Yo:Part", "Ne:Part"}, ""}})}};
+    doc->document->domains = {{"d", domain("d", {{"literal", {"New Yo:Fragment", "Ne:Fragment"}, ""}})}};
     EXPECT_TRUE(all_domains_lexicon_lookup(*doc->document));
-    EXPECT_TRUE(concepts_named(*doc->sentence, "Part").empty());
+    EXPECT_TRUE(concepts_named(*doc->sentence, "Fragment").empty());
 }
 
 TEST_F(LexiconPass, NoLexiconAnywhereBuildsNothing) {

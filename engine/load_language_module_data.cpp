@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "analysis/disambiguation.h"
 #include "analysis/hmm_resource.h"
 #include "analysis/make_conditions.h"
 #include "analysis/morph_data_descriptor.h"
@@ -102,6 +103,17 @@ void load_postagger(LanguageModuleData& data, const fs::path& file, const nlohma
         TRELIX_LOG(channel_runtime, dez::wlog::level_error,
                    "[Language] "
                        << "Cannot load/find pos disambiguator file " << file.string());
+        return;
+    }
+    // A postagger the disambiguation cannot walk would fail every document.
+    try {
+        disambiguation::check_postagger(*data.postagger);
+    } catch (const std::exception& error) {
+        data.postagger.reset();
+        TRELIX_LOG(channel_runtime, dez::wlog::level_error,
+                   "[Language] "
+                       << "Cannot load/find pos disambiguator file " << file.string() << ": "
+                       << error.what());
     }
 }
 

@@ -53,11 +53,14 @@ public:
                                           fst::TropicalWeight::One(), to));
     }
 
-    std::shared_ptr<dez::afst::AFst> build() {
+    std::shared_ptr<fst::StdVectorFst> network() const {
         auto network = std::make_shared<fst::StdVectorFst>(network_);
         network->SetInputSymbols(&lower_);
         network->SetOutputSymbols(&upper_);
-        return std::make_shared<dez::afst::AFst>(network);
+        return network;
+    }
+    std::shared_ptr<dez::afst::AFst> build() const {
+        return std::make_shared<dez::afst::AFst>(network());
     }
 
     int start;

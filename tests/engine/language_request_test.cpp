@@ -22,6 +22,7 @@
 #include "engine/write_time.h"
 #include "foundation/exception.h"
 #include "foundation/logger.h"
+#include "tests/analysis/postagger_fixture.h"
 #include "tests/core-afst/lexicon_fixture.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -343,6 +344,23 @@ TEST_F(LanguageRequest, APostaggerThatCannotBeReadIsReported) {
         const std::string line = "[Language] Cannot load/find pos disambiguator file " + c.reported;
         EXPECT_EQ(logged(level_error, line), !c.loaded);
     }
+}
+
+// The disambiguation would fail every document on a property test that
+// names no property; such a postagger is refused when the language loads.
+TEST_F(LanguageRequest, APostaggerTheDisambiguationCannotWalkIsRefused) {
+    dez::trelix::fixture::Postagger postagger;
+    postagger.path({{"V", "eps"}, {"+m1", "#1"}});
+    ASSERT_TRUE(postagger.network()->Write(path("context.postagger")));
+    tree.file("data/tagged_context.language",
+              R"({"morph_chain": [], "postagger": "context.postagger"})");
+    runtime_log().clear();
+    auto module = get("tagged_context");
+    EXPECT_EQ(module->data->postagger, nullptr);
+    EXPECT_TRUE(logged(level_error,
+                       "[Language] Cannot load/find pos disambiguator file " +
+                           path("context.postagger") +
+                           ": Postagger property test without a property name: \"+m1\""));
 }
 
 TEST_F(LanguageRequest, RequestsWithoutALanguageFailBeforeLogging) {

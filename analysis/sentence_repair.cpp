@@ -4,18 +4,16 @@
 #include <limits>
 #include <string>
 
-#include <utf8.h>
-
 #include "analysis/closing_quote_map.h"
 #include "analysis/offset_table.h"
 #include "analysis/sentence_boundaries.h"
 #include "analysis/sentence_token_tests.h"
+#include "analysis/text_sentence_splitter.h"
 #include "analysis/token_helpers.h"
 #include "document/blackboard.h"
 #include "document/sentence.h"
 #include "document/token.h"
 #include "foundation/case_mapping.h"
-#include "foundation/code_point_classes.h"
 #include "foundation/environment.h"
 #include "foundation/pos_table.h"
 
@@ -47,27 +45,15 @@ uint32_t byte_offset(const Blackboard& document, uint32_t offset) {
                                  : offset;
 }
 
-// Stand-in for the splitter's has_crlf_until_next_sentence_condition (to be
-// merged with it): a '\n' in the white space that follows `from`, looked for
-// no further than `to`.
+// A '\n' in the white space between two offsets of the document text.
 bool line_break_between(const Blackboard& document, uint32_t from, uint32_t to) {
     if (!document.text)
         return false;
-    const char* text_end = document.text + document.text_length;
     const uint32_t first = byte_offset(document, from);
     const uint32_t last = std::min<uint64_t>(byte_offset(document, to), document.text_length);
     if (first >= last)
         return false;
-    const char* p = document.text + first;
-    const char* end = document.text + last;
-    while (p < end) {
-        const uint32_t c = utf8::next(p, text_end);
-        if (c == '\n')
-            return true;
-        if (!dez::string::is_whitespace(c))
-            return false;
-    }
-    return false;
+    return has_crlf_until_next_sentence_condition(document.text + first, document.text + last);
 }
 
 uint32_t prop_class() {

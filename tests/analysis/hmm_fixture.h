@@ -6,9 +6,8 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
-
-#include <sqlite3.h>
 
 #include "analysis/hmm_resource.h"
 #include "core-afst/serialization.h"

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "analysis/closing_quote_map.h"
-#include "analysis/offset_table.h"
 #include "analysis/sentence_boundaries.h"
 #include "analysis/sentence_token_tests.h"
 #include "analysis/text_sentence_splitter.h"
@@ -40,17 +39,13 @@ bool starts_with_ascii_upper(const std::string& text) {
     return !text.empty() && text[0] >= 'A' && text[0] <= 'Z';
 }
 
-uint32_t byte_offset(const Blackboard& document, uint32_t offset) {
-    return document.offset_table ? from_unicode_2_utf8_offset(document.offset_table.get(), offset)
-                                 : offset;
-}
-
-// A '\n' in the white space between two offsets of the document text.
+// A '\n' in the white space between two offsets of the document text. The
+// splitter and the tokenizer give annotations byte offsets.
 bool line_break_between(const Blackboard& document, uint32_t from, uint32_t to) {
     if (!document.text)
         return false;
-    const uint32_t first = byte_offset(document, from);
-    const uint32_t last = std::min<uint64_t>(byte_offset(document, to), document.text_length);
+    const uint32_t first = from;
+    const uint32_t last = std::min<uint64_t>(to, document.text_length);
     if (first >= last)
         return false;
     return has_crlf_until_next_sentence_condition(document.text + first, document.text + last);
@@ -185,7 +180,7 @@ private:
                     continue;
                 }
                 if (is_punct_line(tb)) {
-                    if (byte_offset(document_, tb->begin) < document_.text_length &&
+                    if (tb->begin < document_.text_length &&
                         tb->literal.size() <= 4 && !tb->literal.empty() &&
                         tb->literal[0] == '#') {
                         split_before(tb);

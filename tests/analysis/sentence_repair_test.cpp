@@ -282,6 +282,8 @@ TEST(SentenceRepair, Boundaries) {
         {"before a lower-case word", {"see Dr.\nthe end"}, "see Dr. the end"},
         {"before a proper noun", {"see Dr.\nSmith now"}, "see Dr. Smith now"},
         {"without a line end", {"see Dr. The end"}, "see Dr. The end"},
+        {"after text that is not ASCII", {"f\u00FCr \u00E9t\u00E9 Dr.\nThe end"},
+         "f\u00FCr \u00E9t\u00E9 Dr. | The end"},
         {"the walk goes on after such a split", {"see Dr.\nThe etc.\nThe end"},
          "see Dr. | The etc. | The end"},
     };

@@ -150,8 +150,7 @@ void Engine::note_cut(const char* why) {
     if (cut_reported_)
         return;
     cut_reported_ = true;
-    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_warning,
-               "Postagger walk cut: " << why);
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_warning, "Postagger walk cut: " << why);
 }
 
 bool Engine::push(const Frame& frame) {
@@ -291,9 +290,8 @@ void Engine::match(int offset, const uint32_t* arc, uint32_t input_label_id) {
             break;
         }
         for (const MorphData& reading : tested->readings)
-            if (searching() &&
-                std::find(reading.tags.begin(), reading.tags.end(), label.property) !=
-                    reading.tags.end())
+            if (searching() && std::find(reading.tags.begin(), reading.tags.end(),
+                                         label.property) != reading.tags.end())
                 walk_empty();
         break;
     default:

@@ -99,15 +99,15 @@ public:
 private:
     // What an input label means, worked out once per Engine.
     struct Label {
-        uint32_t first = 0;       // code point a character test compares
-        bool has_first = false;   // false for an empty text
-        bool bad_utf8 = false;    // a text of several bytes that is not UTF-8
-        bool epsilon = false;     // "eps" or "EPS"
-        bool context = false;     // "+" or "-", kind, digit...
-        char kind = 0;            // 'p', 's', 'm' or another byte
-        int offset = 0;           // tokens from the scored one
+        uint32_t first = 0;         // code point a character test compares
+        bool has_first = false;     // false for an empty text
+        bool bad_utf8 = false;      // a text of several bytes that is not UTF-8
+        bool epsilon = false;       // "eps" or "EPS"
+        bool context = false;       // "+" or "-", kind, digit...
+        char kind = 0;              // 'p', 's', 'm' or another byte
+        int offset = 0;             // tokens from the scored one
         bool valid_property = true; // an 'm' test long enough to name a property
-        std::string property;     // the name an 'm' test looks for
+        std::string property;       // the name an 'm' test looks for
     };
 
     const Label& input_label(uint32_t label) const;

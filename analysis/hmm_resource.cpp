@@ -36,8 +36,7 @@ void for_each_line(const std::vector<char>& data,
             message << "Invalid line " << number << " in hmm table: no tab after the key";
             throw dez::Exception(message);
         }
-        const float probability =
-            static_cast<float>(read_leading_number(tab + 1, line_end, true));
+        const float probability = static_cast<float>(read_leading_number(tab + 1, line_end, true));
         entry(number, std::string_view(p, tab - p), probability);
         p = line_end == end ? end : line_end + 1;
     }
@@ -102,8 +101,7 @@ void load_transition_table(TransitionTableResource& table, const std::vector<cha
         const size_t space = key.find(' ');
         if (space == std::string_view::npos) {
             std::ostringstream message;
-            message << "Invalid line " << number
-                    << " in hmm table: no space between the two tags";
+            message << "Invalid line " << number << " in hmm table: no space between the two tags";
             throw dez::Exception(message);
         }
         const uint32_t previous = tag_id(key.substr(0, space), unknown);

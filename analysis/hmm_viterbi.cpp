@@ -62,10 +62,10 @@ void score_first(const Resource& resource, detail::viterbi_element& element) {
     add_default_reading(token);
     for (const MorphData& reading : token.readings) {
         const auto start = resource.start.find(reading.pos_id);
-        const double score = log_of(start != resource.start.end()
-                                        ? start->second
-                                        : resource.transition.default_probability) +
-                             log_emission(resource, token, reading);
+        const double score =
+            log_of(start != resource.start.end() ? start->second
+                                                 : resource.transition.default_probability) +
+            log_emission(resource, token, reading);
         element.states.emplace(reading.pos_id, detail::PosData{0, score});
     }
 }
@@ -89,13 +89,12 @@ void score_next(const Resource& resource, detail::viterbi_element& previous,
         for (const MorphData& reading : token.readings) {
             const auto transition = resource.transition.table.find(
                 detail::make_transition_id(before.pos_id, reading.pos_id));
-            const double candidate =
-                log_of(transition != resource.transition.table.end()
-                           ? transition->second
-                           : resource.transition.default_probability) +
-                p + emissions[index++];
-            auto [state, added] =
-                element.states.try_emplace(reading.pos_id, detail::PosData{before.pos_id, candidate});
+            const double candidate = log_of(transition != resource.transition.table.end()
+                                                ? transition->second
+                                                : resource.transition.default_probability) +
+                                     p + emissions[index++];
+            auto [state, added] = element.states.try_emplace(
+                reading.pos_id, detail::PosData{before.pos_id, candidate});
             if (!added && state->second.log_probability <= candidate)
                 state->second = detail::PosData{before.pos_id, candidate};
         }

@@ -55,7 +55,6 @@ void print(const std::vector<viterbi_element>& elements);
 // are passed over) into `window`, closing each full window with
 // apply_viterbi_algo: at the first "Punct" token from the 30th token on,
 // at the 50th at the latest. The caller closes the last window.
-void hmm_build_candidates(Annotation* first, Annotation* end,
-                          detail::CalculatePermutation& window);
+void hmm_build_candidates(Annotation* first, Annotation* end, detail::CalculatePermutation& window);
 
 } // namespace dez::trelix::core::hmm

@@ -18,7 +18,8 @@ namespace {
 const char* const sentence_uri = "Sentence";
 
 bool is_sentence_concept(const Annotation* a) {
-    return a && a->type == annotation_concept && static_cast<const Concept*>(a)->uri == sentence_uri;
+    return a && a->type == annotation_concept &&
+           static_cast<const Concept*>(a)->uri == sentence_uri;
 }
 
 Concept* sentence_concept(const Sentence& sentence) {

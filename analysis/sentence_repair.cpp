@@ -180,9 +180,8 @@ private:
                     continue;
                 }
                 if (is_punct_line(tb)) {
-                    if (tb->begin < document_.text_length &&
-                        tb->literal.size() <= 4 && !tb->literal.empty() &&
-                        tb->literal[0] == '#') {
+                    if (tb->begin < document_.text_length && tb->literal.size() <= 4 &&
+                        !tb->literal.empty() && tb->literal[0] == '#') {
                         split_before(tb);
                         return last;
                     }

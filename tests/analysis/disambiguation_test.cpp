@@ -118,9 +118,15 @@ TEST(PostaggerScore, PatternsOverThePartOfSpeech) {
         {"a pattern stopping inside the text without '-'",
          [](Postagger& p) { p.path(spelled("N", "#2")); }, "Nn", 0.25},
         {"scores add up along the path",
-         [](Postagger& p) { p.path({{"N", "#1"}, {"n", "#0.5"}}); }, "Nn", 1.5},
+         [](Postagger& p) {
+             p.path({{"N", "#1"}, {"n", "#0.5"}});
+         },
+         "Nn", 1.5},
         {"signs, and outputs without a number",
-         [](Postagger& p) { p.path({{"N", "#-2"}, {"n", "#x"}, {"-", "plain"}}); }, "Nn-Std", -2.0},
+         [](Postagger& p) {
+             p.path({{"N", "#-2"}, {"n", "#x"}, {"-", "plain"}});
+         },
+         "Nn-Std", -2.0},
         {"the first accepting path in arc order",
          [](Postagger& p) {
              p.path(spelled("N", "#1"));
@@ -128,15 +134,30 @@ TEST(PostaggerScore, PatternsOverThePartOfSpeech) {
          },
          "N", 1.0},
         {"the character test comes first: 'eps' consumes an 'e'",
-         [](Postagger& p) { p.path({{"eps", "#4"}}); }, "e", 4.0},
+         [](Postagger& p) {
+             p.path({{"eps", "#4"}});
+         },
+         "e", 4.0},
         {"an epsilon into a final state with one character left",
-         [](Postagger& p) { p.path({{"eps", "#4"}}); }, "x", 4.0},
-        {"an epsilon into a final state with more left", [](Postagger& p) { p.path({{"eps", "#4"}}); },
+         [](Postagger& p) {
+             p.path({{"eps", "#4"}});
+         },
+         "x", 4.0},
+        {"an epsilon into a final state with more left",
+         [](Postagger& p) {
+             p.path({{"eps", "#4"}});
+         },
          "xy", 0.25},
         {"an epsilon into a state that is not final is followed",
-         [](Postagger& p) { p.path({{"V", "eps"}, {"EPS", "#1"}, {"x", "#1"}}); }, "Vx", 2.0},
+         [](Postagger& p) {
+             p.path({{"V", "eps"}, {"EPS", "#1"}, {"x", "#1"}});
+         },
+         "Vx", 2.0},
         {"a context label beginning with '-' consumes a '-'",
-         [](Postagger& p) { p.path({{"N", "eps"}, {"-p1", "#1"}, {"S", "eps"}}); }, "N-S", 1.0},
+         [](Postagger& p) {
+             p.path({{"N", "eps"}, {"-p1", "#1"}, {"S", "eps"}});
+         },
+         "N-S", 1.0},
         {"after a pop the frame below goes on from the character it consumed",
          [](Postagger& p) {
              const int s1 = p.state(), s2 = p.state(), s3 = p.state(), s4 = p.state();
@@ -183,14 +204,16 @@ TEST(PostaggerScore, ContextTests) {
     };
     const auto none = [](Sentence&) {};
     const Case cases[] = {
-        {"+p1: the next token's part of speech", spelled("V") + Arcs{{"+p1", "eps"}} + spelled("Adv", "#2"),
-         none, "V", 2.0},
+        {"+p1: the next token's part of speech",
+         spelled("V") + Arcs{{"+p1", "eps"}} + spelled("Adv", "#2"), none, "V", 2.0},
         {"-p1: the previous one's, accepted at its '-'",
          spelled("V") + Arcs{{"-p1", "#1"}} + spelled("Det-", "#1"), none, "V", 2.0},
         {"+s1: the next token's stem", spelled("V") + Arcs{{"+s1", "eps"}} + spelled("fast", "#2"),
          none, "V", 2.0},
-        {"+m1: a property of the next token", spelled("V") + Arcs{{"+m1?cap", "#2"}}, none, "V", 2.0},
-        {"+m1: a tag of one of its readings", spelled("V") + Arcs{{"+m1?tg", "#2"}}, none, "V", 2.0},
+        {"+m1: a property of the next token", spelled("V") + Arcs{{"+m1?cap", "#2"}}, none, "V",
+         2.0},
+        {"+m1: a tag of one of its readings", spelled("V") + Arcs{{"+m1?tg", "#2"}}, none, "V",
+         2.0},
         {"+m1: neither", spelled("V") + Arcs{{"+m1?other", "#2"}}, none, "V", 0.25},
         {"+m1?: the empty name, which no token has", spelled("V") + Arcs{{"+m1?", "#2"}}, none, "V",
          0.25},
@@ -200,8 +223,8 @@ TEST(PostaggerScore, ContextTests) {
          spelled("V") + Arcs{{"+p1", "eps"}} + spelled("Adv") + Arcs{{"-p1", "eps"}} +
              spelled("Det-", "#2"),
          none, "V", 2.0},
-        {"+p2 lands after the last token", spelled("V") + Arcs{{"+p2", "eps"}} + spelled("Adv", "#2"),
-         none, "V", 0.25},
+        {"+p2 lands after the last token",
+         spelled("V") + Arcs{{"+p2", "eps"}} + spelled("Adv", "#2"), none, "V", 0.25},
         {"-p2 lands before the first token",
          spelled("V") + Arcs{{"-p2", "eps"}} + spelled("Det", "#2"), none, "V", 0.25},
         {"+p1 lands on a concept", spelled("V") + Arcs{{"+p1", "eps"}} + spelled("Adv", "#2"),
@@ -317,12 +340,24 @@ TEST(Disambiguate, KeepsTheBestScoredReadings) {
     const Case cases[] = {
         {"a token of one reading is not scored", {{"A", 0.5}}, spelled("A", "#3"), {}, "A"},
         {"nothing matches: the heaviest lexicon readings stay",
-         {{"A", 0.5}, {"B", 0.5}, {"C", 0.25}}, spelled("X", "#3"), {}, "A,B"},
-        {"equal best scores both stay", {{"A", 0.5}, {"B", 0.25}, {"C", 0.25}},
-         spelled("A", "#2"), spelled("B", "#2"), "A,B"},
-        {"a match below an unmatched lexicon weight goes", {{"A", 0.5}, {"B", 0.5}},
-         spelled("A", "#0.1"), {}, "B"},
-        {"the best match wins", {{"A", 0.5}, {"B", 0.1}}, spelled("A", "#1"), spelled("B", "#2"),
+         {{"A", 0.5}, {"B", 0.5}, {"C", 0.25}},
+         spelled("X", "#3"),
+         {},
+         "A,B"},
+        {"equal best scores both stay",
+         {{"A", 0.5}, {"B", 0.25}, {"C", 0.25}},
+         spelled("A", "#2"),
+         spelled("B", "#2"),
+         "A,B"},
+        {"a match below an unmatched lexicon weight goes",
+         {{"A", 0.5}, {"B", 0.5}},
+         spelled("A", "#0.1"),
+         {},
+         "B"},
+        {"the best match wins",
+         {{"A", 0.5}, {"B", 0.1}},
+         spelled("A", "#1"),
+         spelled("B", "#2"),
          "B"},
     };
     for (const Case& c : cases) {
@@ -367,15 +402,23 @@ TEST(CheckPostagger, RefusesWhatTheWalkCannotRead) {
         std::string failure;
     };
     const Case cases[] = {
-        {"context tests with names", [](Postagger& p) {
+        {"context tests with names",
+         [](Postagger& p) {
              p.path({{"+p1", "#1"}, {"-s2", "eps"}, {"+m1?cap", "eps"}, {"+m1?", "eps"}});
-         }, ""},
-        {"'+m1' names no property", [](Postagger& p) { p.path({{"V", "eps"}, {"+m1", "eps"}}); },
+         },
+         ""},
+        {"'+m1' names no property",
+         [](Postagger& p) {
+             p.path({{"V", "eps"}, {"+m1", "eps"}});
+         },
          "Postagger property test without a property name: \"+m1\""},
-        {"'-m2' names no property", [](Postagger& p) { p.path({{"-m2", "eps"}}); },
+        {"'-m2' names no property",
+         [](Postagger& p) {
+             p.path({{"-m2", "eps"}});
+         },
          "Postagger property test without a property name: \"-m2\""},
-        {"an arc label beyond the input table",
-         [](Postagger& p) { p.stray_arc(p.start, p.start); }, "outside its symbol tables"},
+        {"an arc label beyond the input table", [](Postagger& p) { p.stray_arc(p.start, p.start); },
+         "outside its symbol tables"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -66,16 +66,23 @@ TEST_F(HmmLoad, ProbabilityTexts) {
         float expected;
     };
     const Case cases[] = {
-        {"Nn-Std\t0.5", 0.5f},         {"Nn-Std\t  0.5", 0.5f},     {"Nn-Std\t0.5 trailing", 0.5f},
-        {"Nn-Std\t0.5\r", 0.5f},       {"Nn-Std\t5e-3", 0.005f},    {"Nn-Std\t-0.5", -0.5f},
-        {"Nn-Std\tnone", 0.0f},        {"Nn-Std\t", 0.0f},          {"Nn-Std\t.25", 0.25f},
+        {"Nn-Std\t0.5", 0.5f},
+        {"Nn-Std\t  0.5", 0.5f},
+        {"Nn-Std\t0.5 trailing", 0.5f},
+        {"Nn-Std\t0.5\r", 0.5f},
+        {"Nn-Std\t5e-3", 0.005f},
+        {"Nn-Std\t-0.5", -0.5f},
+        {"Nn-Std\tnone", 0.0f},
+        {"Nn-Std\t", 0.0f},
+        {"Nn-Std\t.25", 0.25f},
         {"Nn-Std\t0.5\nNn-Std\t0.9", 0.5f}, // the first line of a key wins
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         std::unordered_map<uint32_t, float> table;
         const std::string text = c.line;
-        core::hmm::detail::load_probalitity_table(table, std::vector<char>(text.begin(), text.end()));
+        core::hmm::detail::load_probalitity_table(table,
+                                                  std::vector<char>(text.begin(), text.end()));
         ASSERT_EQ(table.size(), 1u);
         EXPECT_FLOAT_EQ(table.at(tag("Nn-Std")), c.expected);
     }
@@ -88,21 +95,29 @@ TEST_F(HmmLoad, FailuresNameTheirCause) {
         std::string message;
     };
     const Case cases[] = {
-        {"no start row", {std::nullopt, good_rows.emission, good_rows.transition},
+        {"no start row",
+         {std::nullopt, good_rows.emission, good_rows.transition},
          "Cannot find start resource in hmm file."},
-        {"empty start row", {"", good_rows.emission, good_rows.transition},
+        {"empty start row",
+         {"", good_rows.emission, good_rows.transition},
          "Cannot find start resource in hmm file."},
-        {"no emission row", {good_rows.start, std::nullopt, good_rows.transition},
+        {"no emission row",
+         {good_rows.start, std::nullopt, good_rows.transition},
          "Cannot find emission resource in hmm file."},
-        {"no transition row", {good_rows.start, good_rows.emission, std::nullopt},
+        {"no transition row",
+         {good_rows.start, good_rows.emission, std::nullopt},
          "Cannot find transmission resource in hmm file."},
-        {"a line without tab", {"Nn-Std\t0.5\nV-Fin 0.5\n", good_rows.emission, good_rows.transition},
+        {"a line without tab",
+         {"Nn-Std\t0.5\nV-Fin 0.5\n", good_rows.emission, good_rows.transition},
          "Invalid line 2 in hmm table: no tab after the key"},
-        {"an empty line", {"Nn-Std\t0.5\n\nV-Fin\t0.5\n", good_rows.emission, good_rows.transition},
+        {"an empty line",
+         {"Nn-Std\t0.5\n\nV-Fin\t0.5\n", good_rows.emission, good_rows.transition},
          "Invalid line 2 in hmm table: no tab after the key"},
-        {"an emission line without tab", {good_rows.start, "run^^V-Fin 0.5", good_rows.transition},
+        {"an emission line without tab",
+         {good_rows.start, "run^^V-Fin 0.5", good_rows.transition},
          "Invalid line 1 in hmm table: no tab after the key"},
-        {"a transition without space", {good_rows.start, good_rows.emission, "Nn-Std\t0.5\n"},
+        {"a transition without space",
+         {good_rows.start, good_rows.emission, "Nn-Std\t0.5\n"},
          "Invalid line 1 in hmm table: no space between the two tags"},
     };
     int n = 0;

@@ -14,12 +14,12 @@ TEST(LeadingNumber, TheLongestDecimalPrefix) {
         double expected;
     };
     const Case cases[] = {
-        {"2.5", false, 2.5},      {"-2", false, -2.0},       {"+0.25", false, 0.25},
-        {".5", false, 0.5},       {"5.", false, 5.0},        {"1e3", false, 1000.0},
-        {"1e", false, 1.0},       {"1e+", false, 1.0},       {"2.5abc", false, 2.5},
-        {"abc", false, 0.0},      {"", false, 0.0},          {"-", false, 0.0},
-        {".", false, 0.0},        {"inf", false, 0.0},       {"nan", false, 0.0},
-        {"0x10", false, 0.0},     {" 3", false, 0.0},        {" \t3", true, 3.0},
+        {"2.5", false, 2.5},   {"-2", false, -2.0}, {"+0.25", false, 0.25},
+        {".5", false, 0.5},    {"5.", false, 5.0},  {"1e3", false, 1000.0},
+        {"1e", false, 1.0},    {"1e+", false, 1.0}, {"2.5abc", false, 2.5},
+        {"abc", false, 0.0},   {"", false, 0.0},    {"-", false, 0.0},
+        {".", false, 0.0},     {"inf", false, 0.0}, {"nan", false, 0.0},
+        {"0x10", false, 0.0},  {" 3", false, 0.0},  {" \t3", true, 3.0},
         {"1e999", false, 0.0},
     };
     for (const Case& c : cases) {

@@ -260,31 +260,37 @@ TEST(SentenceRepair, Boundaries) {
     };
     const Case cases[] = {
         {"a quotation ending a sentence before a capital",
-         {"He said \" Stop . \" Then he left"}, "He said \" Stop . \" | Then he left"},
+         {"He said \" Stop . \" Then he left"},
+         "He said \" Stop . \" | Then he left"},
         {"a quotation followed by an opening quote",
-         {"\u00AB a b \u00BB \u00AB c \u00BB d"}, "\u00AB a b \u00BB | \u00AB c \u00BB d"},
-        {"the quoted passage is not examined", {"\" Stop . Go \" he said"},
+         {"\u00AB a b \u00BB \u00AB c \u00BB d"},
+         "\u00AB a b \u00BB | \u00AB c \u00BB d"},
+        {"the quoted passage is not examined",
+         {"\" Stop . Go \" he said"},
          "\" Stop . Go \" he said"},
         {"end punctuation before a quote that opens the next sentence",
-         {"He left .  \" Then"}, "He left . | \" Then"},
-        {"end punctuation inside an unclosed quotation", {"\u00AB He left .  \" x"},
+         {"He left .  \" Then"},
+         "He left . | \" Then"},
+        {"end punctuation inside an unclosed quotation",
+         {"\u00AB He left .  \" x"},
          "\u00AB He left . \" x"},
         {"end punctuation directly before a quote", {"end .~\" Next"}, "end . | \" Next"},
-        {"directly before a quote with only end punctuation after", {"end .~\" ."},
-         "end . \" ."},
+        {"directly before a quote with only end punctuation after", {"end .~\" ."}, "end . \" ."},
         {"end punctuation before a line breaker", {"end . - next"}, "end . | - next"},
-        {"end punctuation directly before a heading mark", {"end .~## Title"},
-         "end . | ## Title"},
+        {"end punctuation directly before a heading mark", {"end .~## Title"}, "end . | ## Title"},
         {"a line mark that is no heading", {"end .~--- Title"}, "end . --- Title"},
         {"a heading mark too long", {"end .~##### Title"}, "end . ##### Title"},
-        {"an abbreviation at a line end before a capital", {"see Dr.\nThe end"},
+        {"an abbreviation at a line end before a capital",
+         {"see Dr.\nThe end"},
          "see Dr. | The end"},
         {"before a lower-case word", {"see Dr.\nthe end"}, "see Dr. the end"},
         {"before a proper noun", {"see Dr.\nSmith now"}, "see Dr. Smith now"},
         {"without a line end", {"see Dr. The end"}, "see Dr. The end"},
-        {"after text that is not ASCII", {"f\u00FCr \u00E9t\u00E9 Dr.\nThe end"},
+        {"after text that is not ASCII",
+         {"f\u00FCr \u00E9t\u00E9 Dr.\nThe end"},
          "f\u00FCr \u00E9t\u00E9 Dr. | The end"},
-        {"the walk goes on after such a split", {"see Dr.\nThe etc.\nThe end"},
+        {"the walk goes on after such a split",
+         {"see Dr.\nThe etc.\nThe end"},
          "see Dr. | The etc. | The end"},
     };
     for (const Case& c : cases) {
@@ -335,12 +341,16 @@ TEST(SentenceRepair, GivenAndFamilyNamesMerge) {
     };
     const Case cases[] = {
         {"a given name ending one, a family name starting the next",
-         {"I met John", "Smith yesterday"}, "I met John Smith yesterday"},
-        {"merged again after the merge", {"I met John", "Smith and Mary", "Jones left"},
+         {"I met John", "Smith yesterday"},
+         "I met John Smith yesterday"},
+        {"merged again after the merge",
+         {"I met John", "Smith and Mary", "Jones left"},
          "I met John Smith and Mary Jones left"},
-        {"a family name of three letters or less", {"I met John", "Li yesterday"},
+        {"a family name of three letters or less",
+         {"I met John", "Li yesterday"},
          "I met John | Li yesterday"},
-        {"a given name in lower case", {"I met john", "Smith yesterday"},
+        {"a given name in lower case",
+         {"I met john", "Smith yesterday"},
          "I met john | Smith yesterday"},
         {"no family name", {"I met John", "Baker yesterday"}, "I met John | Baker yesterday"},
         {"the given name not last", {"John met", "Smith"}, "John met | Smith"},
@@ -367,8 +377,8 @@ TEST(SentenceRepair, RandomDocumentsStayWhole) {
     // small token limit: the repair ends, loses no token, and leaves every
     // sentence whole and non-empty.
     const std::vector<std::string> vocabulary = {
-        ".", "!", "\"", "\u00AB", "\u00BB", "-", "##", ":", "Dr.\n", "etc.\n",
-        "The", "Then", "Smith", "John", "Mary", "Jones", "x", "y"};
+        ".",      "!",   "\"",   "\u00AB", "\u00BB", "-",    "##",    ":", "Dr.\n",
+        "etc.\n", "The", "Then", "Smith",  "John",   "Mary", "Jones", "x", "y"};
     std::mt19937 random(20261211);
     for (int round = 0; round < 300; ++round) {
         std::vector<std::string> sentences;

@@ -357,10 +357,10 @@ TEST_F(LanguageRequest, APostaggerTheDisambiguationCannotWalkIsRefused) {
     runtime_log().clear();
     auto module = get("tagged_context");
     EXPECT_EQ(module->data->postagger, nullptr);
-    EXPECT_TRUE(logged(level_error,
-                       "[Language] Cannot load/find pos disambiguator file " +
-                           path("context.postagger") +
-                           ": Postagger property test without a property name: \"+m1\""));
+    EXPECT_TRUE(
+        logged(level_error, "[Language] Cannot load/find pos disambiguator file " +
+                                path("context.postagger") +
+                                ": Postagger property test without a property name: \"+m1\""));
 }
 
 TEST_F(LanguageRequest, RequestsWithoutALanguageFailBeforeLogging) {

@@ -115,7 +115,8 @@ public:
     }
 
 private:
-    // Steps 2 to 5 over the current sentence; the last token examined.
+    // Walks the pairs of neighbouring annotations of the current sentence;
+    // answers the last token examined.
     Token* walk() {
         Token* last = nullptr;
         if (count(current_->annotations) < 3)
@@ -141,12 +142,14 @@ private:
                 return last;
             }
 
-            bool end_punctuation_step = false;
+            // An unclosed quote is counted and goes straight to the end
+            // punctuation rules.
+            bool skip_adjacent_pair = false;
             if (is_quote(ta)) {
                 Token* closing = find_closing_quote(ta);
                 if (!closing) {
                     ++quotes;
-                    end_punctuation_step = true;
+                    skip_adjacent_pair = true;
                 } else {
                     const Token* before = find_previous_token(RawPtrIterator(closing), 1);
                     Token* after = find_next_token(RawPtrIterator(closing), 1);
@@ -169,7 +172,7 @@ private:
                 }
             }
 
-            if (!end_punctuation_step && is_punct_sentence(ta) &&
+            if (!skip_adjacent_pair && is_punct_sentence(ta) &&
                 (tb->begin == ta->end || tb->begin == ta->end + 1) && !init_cap(tb)) {
                 if (is_quote(tb)) {
                     if (token_follows(tb)) {

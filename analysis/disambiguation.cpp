@@ -203,8 +203,7 @@ void Engine::check(InputState& input) {
     const Label& label = input_label(arc[0]);
     const uint32_t output = arc[1];
     const uint32_t target = arc[2];
-    // Every path from here goes through the next arc; the frame no longer
-    // needs this one whatever the outcome.
+    // Whatever this arc gives, the frame goes on with its next one.
     ++frames.back().arc;
     const bool exhausted = input.current == input.end;
     const uint32_t next = exhausted ? 0 : peek(input.current, input.end);

@@ -235,6 +235,15 @@ TEST(SentenceRepair, TheTokenLimit) {
     }
 }
 
+TEST(SentenceRepair, TheLimitCountsEachSentenceAfresh) {
+    // The split at the line end goes on over the new sentence; its tokens
+    // are counted from its own start.
+    Document d({"a Dr.\nThe b c d e"}, lexicon);
+    fix_sentences(d.document.get(), 3);
+    EXPECT_EQ(d.sentences(), "a Dr. | The b c | d e");
+    d.expect_whole();
+}
+
 TEST(SentenceRepair, TheTokenLimitComesFromTheEnvironment) {
     struct Case {
         const char* value; // null: unset

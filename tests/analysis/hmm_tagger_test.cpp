@@ -78,6 +78,30 @@ TEST(HmmTagger, OneTokenIsDecidedByStartTimesEmission) {
     }
 }
 
+TEST(HmmTagger, OnEqualCandidatesTheLaterPreviousReadingWins) {
+    // Both readings of the first token lead to the second equally well; the
+    // one scored later is kept, whatever its tag id.
+    const Ordered pair = ordered("Adj-Std", "V-Fin");
+    struct Case {
+        std::vector<std::string> first;
+        std::string expected;
+    };
+    const Case cases[] = {{{pair.low, pair.high}, pair.high}, {{pair.high, pair.low}, pair.low}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        std::unique_ptr<Sentence> sentence(fixture::make_sentence("big run"));
+        give(token_at(*sentence, 0), {c.first[0].c_str(), c.first[1].c_str()});
+        give(token_at(*sentence, 1), {"Nn-Std"});
+        HmmTables tables;
+        tables.start(pair.low, 0.5f)
+            .start(pair.high, 0.5f)
+            .transition(pair.low, "Nn-Std", 0.5f)
+            .transition(pair.high, "Nn-Std", 0.5f);
+        tag_sentence(tables.resource, *sentence);
+        EXPECT_EQ(parts_of_speech(*token_at(*sentence, 0)), c.expected);
+    }
+}
+
 TEST(HmmTagger, TransitionsChainTheTokens) {
     HmmTables tables;
     tables.start("Det-Def", 0.9f)

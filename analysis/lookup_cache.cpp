@@ -2,21 +2,31 @@
 
 namespace dez::trelix {
 
-LookupCache::LookupCache() {
-    entries.max_load_factor(1.0f);
+std::size_t LookupCache::add_step() {
+    return next_step_++;
 }
 
-const std::vector<std::string>* LookupCache::lookup(const std::string& word) const {
-    auto found = entries.find(word);
-    return found == entries.end() ? nullptr : &found->second;
+const std::vector<std::string>* LookupCache::lookup(std::size_t step,
+                                                    const std::string& word) const {
+    if (step >= entries.size())
+        return nullptr;
+    const Answers& answers = entries[step];
+    auto found = answers.find(word);
+    return found == answers.end() ? nullptr : &found->second;
 }
 
-void LookupCache::add(const std::string& word, const std::vector<std::string>& results) {
-    entries.emplace(word, results);
+void LookupCache::add(std::size_t step, const std::string& word,
+                      const std::vector<std::string>& results) {
+    if (step >= entries.size()) {
+        entries.resize(step + 1);
+        entries[step].max_load_factor(1.0f);
+    }
+    entries[step].emplace(word, results);
 }
 
 void LookupCache::clear() {
-    entries.clear();
+    for (Answers& answers : entries)
+        answers.clear();
 }
 
 } // namespace dez::trelix

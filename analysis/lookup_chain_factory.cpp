@@ -1,19 +1,18 @@
 #include "analysis/lookup_chain_factory.h"
 
 #include "analysis/lookup.h"
+#include "analysis/morph_data.h"
 #include "analysis/morph_data_descriptor.h"
-#include "foundation/exception.h"
 
 namespace dez::trelix {
 
-// The lookup-chain work builds a step (a proxy over the descriptor's lookup
-// strategy) here; until the strategies exist a descriptor cannot be served.
 std::vector<std::shared_ptr<core::ILookup>>
 create_lookup_chain_from_descriptors(const std::vector<core::MorphDataDescriptor>& descriptors,
-                                     Blackboard* /*blackboard*/) {
+                                     Blackboard* blackboard) {
     std::vector<std::shared_ptr<core::ILookup>> chain;
-    if (!descriptors.empty())
-        throw dez::Exception("lookup steps cannot be built yet: no lookup strategies");
+    chain.reserve(descriptors.size());
+    for (const core::MorphDataDescriptor& descriptor : descriptors)
+        chain.push_back(core::MorphData::create(descriptor, blackboard));
     return chain;
 }
 

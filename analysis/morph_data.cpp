@@ -1,45 +1,31 @@
 #include "analysis/morph_data.h"
 
-#include <nlohmann/json.hpp>
-
-#include "analysis/lookup_type.h"
-#include "analysis/morph_data_descriptor.h"
-#include "core-afst/lookup_interface.h"
-#include "engine/engine.h"
-#include "foundation/exception.h"
+#include "analysis/lookup.h"
+#include "analysis/lookup_chain.h"
 
 namespace dez::trelix::core {
 
-namespace {
-
-std::string text_of(const nlohmann::json& entry, const char* key, const std::string& absent) {
-    if (!entry.is_object() || !entry.contains(key))
-        return absent;
-    return entry.at(key).get<std::string>();
+std::vector<std::string> MorphData::first(const std::string& word) const {
+    if (chain.empty())
+        return {};
+    return chain.front()->lookup(word);
 }
 
-} // namespace
-
-// Only what the language loader needs to stand: the type, the files and their
-// transducers. The lookup-descriptor work adds the "transform" converter, the
-// "properties" suffix and the refusal of unsupported types.
-MorphDataDescriptor MorphData::create_descriptor(const Engine* engine,
-                                                 const nlohmann::json& entry) {
-    MorphDataDescriptor descriptor;
-    descriptor.config = &entry;
-    descriptor.lookup_type = get_lookup_type(text_of(entry, "lookup", "not_set"));
-    const std::string file = text_of(entry, "file", "");
-    if (descriptor.lookup_type == dez::afst::lookup_icu)
-        return descriptor;
-    if (descriptor.lookup_type == dez::afst::lookup_guesser) {
-        if (!entry.is_object() || !entry.contains("guesser"))
-            throw dez::Exception("Missing 'guesser' morph file in the language config file");
-        descriptor.guesser_file = entry.at("guesser").get<std::string>();
-        descriptor.guesser_afst = engine->get_afst(descriptor.guesser_file);
+std::vector<std::string> MorphData::others(const std::string& word) const {
+    for (auto step = chain.begin() + (chain.empty() ? 0 : 1); step != chain.end(); ++step) {
+        std::vector<std::string> results = (*step)->lookup(word);
+        if (!results.empty())
+            return results;
     }
-    descriptor.file = file;
-    descriptor.afst = engine->get_afst(file);
-    return descriptor;
+    return {};
+}
+
+std::vector<std::string> MorphData::lookup(const std::string& word) const {
+    return lookup_chain(chain, word);
+}
+
+std::vector<std::string> MorphData::guess(const std::string& word) const {
+    return lookup_chain(guessers, word);
 }
 
 } // namespace dez::trelix::core

@@ -14,6 +14,7 @@ class ILookupConverter;
 namespace dez::trelix::core {
 
 // How to build one lookup step, as read from a language's chain entry.
+// Copies share the transducers and the entry.
 struct MorphDataDescriptor {
     int64_t lookup_type = 0;
     std::string file;
@@ -21,8 +22,10 @@ struct MorphDataDescriptor {
     std::shared_ptr<dez::afst::ILookupConverter> converter;
     std::shared_ptr<dez::afst::AFst> afst;
     std::shared_ptr<dez::afst::AFst> guesser_afst;
-    // The entry inside the language configuration, which outlives it.
-    const nlohmann::json* config = nullptr;
+    // A copy of the chain entry: the compound strategies read their settings
+    // from it whenever a document builds its steps, and a descriptor may
+    // outlive the configuration it was read from.
+    std::shared_ptr<const nlohmann::json> config;
     std::string properties;
 };
 

@@ -107,6 +107,8 @@ void Blackboard::set_languge_module(const std::shared_ptr<LanguageModule>& modul
     static const std::map<std::string, std::vector<core::MorphDataDescriptor>> no_named;
     const LanguageModuleData* data = module->data.get();
 
+    // Answers of the previous module's steps are of no further use.
+    lookup_cache->clear();
     lookup_chains = std::make_shared<core::MorphData>();
     lookup_chains->chain =
         create_lookup_chain_from_descriptors(data ? data->morph_chain : no_descriptors, this);

@@ -7,21 +7,10 @@
 
 #include "analysis/tokenizer_facade.h"
 #include "engine/language_module_data.h"
-#include "foundation/convert_range.h"
 #include "foundation/exception.h"
 #include "foundation/regex.h"
 
 namespace dez::trelix {
-
-namespace {
-
-std::shared_ptr<dez::Regex> expression(const std::string& alternation) {
-    if (alternation.empty())
-        return nullptr;
-    return std::make_shared<dez::Regex>(dez::tlx::convert_range(alternation), false);
-}
-
-} // namespace
 
 std::shared_ptr<TokenizerFacade> LanguageModule::get_tokenizer() const {
     auto facade = std::make_shared<TokenizerFacade>();
@@ -47,15 +36,15 @@ std::shared_ptr<TokenizerFacade> LanguageModule::get_tokenizer() const {
 }
 
 std::shared_ptr<dez::Regex> LanguageModule::get_abbreviations() const {
-    return expression(data ? data->abbreviations : std::string());
+    return data ? data->abbreviations_regex.get(data->abbreviations) : nullptr;
 }
 
 std::shared_ptr<dez::Regex> LanguageModule::get_apostrophes() const {
-    return expression(data ? data->apostrophes : std::string());
+    return data ? data->apostrophes_regex.get(data->apostrophes) : nullptr;
 }
 
 std::shared_ptr<dez::Regex> LanguageModule::get_measures() const {
-    return expression(data ? data->measures : std::string());
+    return data ? data->measures_regex.get(data->measures) : nullptr;
 }
 
 } // namespace dez::trelix

@@ -20,7 +20,8 @@ public:
     // ICU's word iterator of the configured "tokenizer_locale". Fails with
     // dez::Exception when ICU refuses either.
     std::shared_ptr<TokenizerFacade> get_tokenizer() const;
-    // A new expression each call, or null when the language has none.
+    // The language's compiled expression, shared by every document (compiled
+    // once per language), or null when the language has none.
     std::shared_ptr<dez::Regex> get_abbreviations() const;
     std::shared_ptr<dez::Regex> get_apostrophes() const;
     std::shared_ptr<dez::Regex> get_measures() const;

@@ -14,6 +14,12 @@ LanguageModuleData::~LanguageModuleData() {
     release_rules();
 }
 
+std::string LanguageModuleData::get_config_option(const std::string& name) const {
+    if (!config || !config->is_object() || !config->contains(name))
+        return std::string();
+    return config->at(name).get<std::string>();
+}
+
 void LanguageModuleData::release_rules() {
     if (owns_rules_data)
         delete[] rules_data;

@@ -10,6 +10,8 @@
 #include <nlohmann/json_fwd.hpp>
 #include <unicode/uversion.h>
 
+#include "engine/compiled_expression.h"
+
 U_NAMESPACE_BEGIN
 class RuleBasedBreakIterator;
 U_NAMESPACE_END
@@ -39,10 +41,13 @@ public:
     ~LanguageModuleData();
     // Drops the compiled rules, freeing them when owned.
     void release_rules();
+    // The configuration's value of `name` (a JSON string; the JSON library's
+    // type error otherwise); "" when absent.
+    std::string get_config_option(const std::string& name) const;
     LanguageModuleData(const LanguageModuleData&) = delete;
     LanguageModuleData& operator=(const LanguageModuleData&) = delete;
 
-    // The whole `.language` file; descriptors point into it.
+    // The whole `.language` file.
     std::shared_ptr<nlohmann::json> config;
     // Tokenizer rule status to token tag.
     std::multimap<int32_t, std::string> token_map;
@@ -60,6 +65,10 @@ public:
     std::string abbreviations;
     std::string apostrophes;
     std::string measures;
+    // Their compiled forms, made once for all documents of the language.
+    CompiledExpression abbreviations_regex;
+    CompiledExpression apostrophes_regex;
+    CompiledExpression measures_regex;
     // The tagger tables; never null, empty when the language has none.
     std::shared_ptr<const core::hmm::Resource> hmm;
     // The disambiguation transducer.

@@ -18,7 +18,7 @@ struct MorphDataDescriptor;
 // One descriptor per chain entry of config[key] (an array's entries, an
 // object's values), in order; none when the key is absent. Each entry's
 // "file" and "guesser" are resolved over the folders and rewritten in place
-// to the path found, so `config` must outlive the descriptors. The caller
+// to the path found (each descriptor keeps a copy of its entry). The caller
 // holds the engine lock (the transducers come from the engine's cache).
 // Fails with dez::Exception on an entry that is a bare file name, that is no
 // object, or whose files are not found.

@@ -5,7 +5,6 @@
 
 #include <utf8.h>
 
-#include "analysis/lookup_cache.h"
 #include "analysis/offset_table.h"
 
 namespace dez::trelix {
@@ -52,17 +51,6 @@ TEST(OffsetTable, CharacterOffsetToByteOffset) {
     EXPECT_EQ(from_unicode_2_utf8_offset(empty.get(), 0), 0u);
     EXPECT_EQ(from_unicode_2_utf8_offset(empty.get(), 1), 1u);
     EXPECT_EQ(from_unicode_2_utf8_offset(nullptr, 2), 2u);
-}
-
-TEST(LookupCache, KeepsTheFirstAnswer) {
-    LookupCache cache;
-    EXPECT_EQ(cache.lookup("word"), nullptr);
-    cache.add("word", {"word+Nn"});
-    cache.add("word", {"other"});
-    ASSERT_NE(cache.lookup("word"), nullptr);
-    EXPECT_EQ(*cache.lookup("word"), std::vector<std::string>{"word+Nn"});
-    cache.clear();
-    EXPECT_EQ(cache.lookup("word"), nullptr);
 }
 
 } // namespace

@@ -34,9 +34,29 @@ TEST(LanguageModule, ExpressionsOnlyWhereTheLanguageHasThem) {
     ASSERT_NE(abbreviations, nullptr);
     EXPECT_TRUE(abbreviations->regex_match("B"));
     EXPECT_FALSE(abbreviations->regex_match("dr"));
-    EXPECT_NE(abbreviations, module->get_abbreviations());
+    // Compiled once per language: every document shares the object.
+    EXPECT_EQ(abbreviations, module->get_abbreviations());
+    LanguageModule another;
+    another.data = module->data;
+    EXPECT_EQ(another.get_abbreviations(), abbreviations);
     EXPECT_TRUE(module->get_measures()->regex_match("km"));
     EXPECT_EQ(LanguageModule().get_measures(), nullptr);
+}
+
+TEST(LanguageModule, ConfigOptions) {
+    auto module = module_with({{"sentyziser", "icu"}, {"number", 3}, {"nothing", nullptr}});
+    EXPECT_EQ(module->data->get_config_option("sentyziser"), "icu");
+    EXPECT_EQ(module->data->get_config_option("absent"), "");
+    for (const char* key : {"number", "nothing"}) {
+        try {
+            module->data->get_config_option(key);
+            ADD_FAILURE() << key;
+        } catch (const nlohmann::json::type_error& e) {
+            EXPECT_EQ(e.id, 302) << key;
+        }
+    }
+    LanguageModuleData without("x.language");
+    EXPECT_EQ(without.get_config_option("sentyziser"), "");
 }
 
 TEST(LanguageModule, TokenizerFromLocaleOrCompiledRules) {

@@ -151,7 +151,8 @@ TEST_F(LanguageRequest, TheFixtureFolderLoads) {
     EXPECT_EQ(loaded.morph_chain[0].lookup_type, 1);
     EXPECT_EQ(loaded.morph_chain[0].file, path("english.morph"));
     EXPECT_EQ(loaded.morph_chain[0].afst, engine->afsts.at(path("english.morph")));
-    EXPECT_EQ(loaded.morph_chain[0].config, &loaded.config->at("morph_chain")[0]);
+    ASSERT_NE(loaded.morph_chain[0].config, nullptr);
+    EXPECT_EQ(*loaded.morph_chain[0].config, loaded.config->at("morph_chain")[0]);
     EXPECT_EQ(loaded.config->at("morph_chain")[0].at("file"), path("english.morph"));
     ASSERT_EQ(loaded.not_found_chain.size(), 1u);
     EXPECT_EQ(loaded.not_found_chain[0].lookup_type, 10);

@@ -18,7 +18,15 @@ Token* find_next_token(RawPtrIterator position, int n);
 bool has_pos(const Token* token, const uint32_t& class_id);
 // Some reading's part-of-speech text starts with `prefix`.
 bool has_pos(const Token* token, const std::string& prefix);
+// The same, also looking at each reading's direct components.
+bool has_pos_components(const Token* token, const uint32_t& class_id);
+bool has_pos_components(const Token* token, const std::string& prefix);
 // The token's properties, or the tags of one of its readings, hold `name`.
 bool has_property(const Token& token, const std::string& name);
+bool has_token_property(const Token* token, const std::string& name);
+// True when the property was there.
+bool remove_token_property(Token* token, const std::string& name);
+// Drops every reading tagged `tag`.
+void remove_pos_with_morpho_syntax(Token* token, const std::string& tag);
 
 } // namespace dez::trelix

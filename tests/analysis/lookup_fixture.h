@@ -3,6 +3,8 @@
 // Lexicons built at test time with our own builder, lookup steps over them
 // and documents whose language module carries chains of such steps.
 
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include <fst/vector-fst.h>
 
 #include "analysis/lookup.h"
+#include "analysis/make_conditions.h"
 #include "analysis/morph_data.h"
 #include "analysis/morph_data_descriptor.h"
 #include "core-afst/afst.h"
@@ -22,6 +25,33 @@
 
 namespace dez::trelix::fixture {
 
+// A reading as text: "stem/pos[tags]{components}@weight".
+inline std::string describe(const MorphData& reading) {
+    std::string out = reading.stem + "/" + reading.pos;
+    for (const std::string& tag : reading.tags)
+        out += "[" + tag + "]";
+    if (!reading.components.empty()) {
+        out += "{";
+        for (const MorphData& component : reading.components)
+            out += describe(component) + ";";
+        out += "}";
+    }
+    char weight[16];
+    std::snprintf(weight, sizeof weight, "@%.2f", reading.weight);
+    return out + weight;
+}
+
+inline std::vector<std::string> readings_of(const Token& token) {
+    std::vector<std::string> out;
+    for (const MorphData& reading : token.readings)
+        out.push_back(describe(reading));
+    return out;
+}
+
+inline std::vector<std::string> properties_of(const Token& token) {
+    return std::vector<std::string>(token.properties.begin(), token.properties.end());
+}
+
 inline std::shared_ptr<dez::afst::AFst> afst_of(const std::vector<std::string>& lines) {
     return std::make_shared<dez::afst::AFst>(afst_test::build_lexicon(lines));
 }
@@ -33,6 +63,13 @@ inline core::MorphDataDescriptor plain(const std::vector<std::string>& lines,
     descriptor.lookup_type = 1;
     descriptor.afst = afst_of(lines);
     descriptor.properties = properties;
+    return descriptor;
+}
+
+// Readings from the Unicode categories (punctuation, numbers, names).
+inline core::MorphDataDescriptor icu() {
+    core::MorphDataDescriptor descriptor;
+    descriptor.lookup_type = 10;
     return descriptor;
 }
 
@@ -68,6 +105,7 @@ struct ChainModule {
         module->data->property_chains = named;
         module->data->apostrophes = apostrophes;
         module->data->config = std::make_shared<nlohmann::json>(config);
+        module->data->conditions = make_conditions(config);
         return module;
     }
 };

@@ -1,0 +1,46 @@
+#include "analysis/lookup_condition_types.h"
+
+#include "analysis/token_helpers.h"
+#include "document/token.h"
+#include "foundation/regex.h"
+
+namespace dez::trelix {
+
+bool PosIdLookup::is_valid(const Token* token) const {
+    return has_pos_components(token, pos_id);
+}
+
+bool PosStartWithLookup::is_valid(const Token* token) const {
+    return has_pos_components(token, prefix);
+}
+
+PropertyLookup::PropertyLookup(const std::string& spec) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t stop = spec.find(',', start);
+        std::string piece = spec.substr(start, stop == std::string::npos ? stop : stop - start);
+        if (!piece.empty() && piece.front() == '!')
+            required_properties.emplace_back(piece.substr(1), true);
+        else
+            required_properties.emplace_back(std::move(piece), false);
+        if (stop == std::string::npos)
+            break;
+        start = stop + 1;
+    }
+}
+
+bool PropertyLookup::is_valid(const Token* token) const {
+    for (const auto& [name, negated] : required_properties)
+        if (has_property(*token, name) == negated)
+            return false;
+    return true;
+}
+
+RegexLookup::RegexLookup(const std::string& pattern)
+    : regex(std::make_shared<dez::Regex>(pattern, false)) {}
+
+bool RegexLookup::is_valid(const Token* token) const {
+    return regex->regex_match(token->literal);
+}
+
+} // namespace dez::trelix

@@ -87,7 +87,9 @@ void default_reading(Token* token, bool guess_longer, const core::MorphData& cha
     if (length == 1) {
         auto at = literal.begin();
         const auto c = static_cast<UChar32>(utf8::next(at, literal.end()));
-        token->readings.emplace_back(u_ispunct(c) ? "Punct" : capitalised ? "Prop-Std" : "Nn-Std",
+        token->readings.emplace_back(u_ispunct(c)  ? "Punct"
+                                     : capitalised ? "Prop-Std"
+                                                   : "Nn-Std",
                                      literal, 1.0);
         return;
     }

@@ -55,8 +55,8 @@ Token* fix_one(Blackboard& blackboard, Sentence& sentence, Token* token) {
         token->end - token->begin == 1
             ? static_cast<int>(split)
             : get_utf8_mapping_tbl(blackboard, joined, prev, token, next).at(split);
-    make_split_token(sentence.annotations, joined, static_cast<int>(split), byte_split, prev,
-                     token, next);
+    make_split_token(sentence.annotations, joined, static_cast<int>(split), byte_split, prev, token,
+                     next);
     // The pair (token, next) holds the second half in next: it is done too.
     return prev || !next ? token : next;
 }

@@ -46,7 +46,8 @@ bool check_property_lookup(Token* token, const NamedLookups& named) {
     if (token->token_flags & token_flags::known_abbreviation) {
         token->properties.insert("abbrev");
         auto found = named.find("abbrev");
-        if (found != named.end() && settle(token, core::lookup_chain(found->second, token->literal)))
+        if (found != named.end() &&
+            settle(token, core::lookup_chain(found->second, token->literal)))
             return true;
         if (abbreviation_reading(token))
             return true;

@@ -23,7 +23,7 @@ void split(std::string_view text, char separator, std::vector<std::string_view>&
     for (;;) {
         const std::size_t stop = text.find(separator, start);
         out.push_back(text.substr(start, stop == std::string_view::npos ? std::string_view::npos
-                                                                         : stop - start));
+                                                                        : stop - start));
         if (stop == std::string_view::npos)
             return;
         start = stop + 1;
@@ -56,8 +56,8 @@ void import_plain(Token* token, const std::string& label, double weight) {
 // The text from `at` up to the next '#' (or the end); `at` moves past it.
 std::string_view group(std::string_view label, std::size_t& at) {
     const std::size_t stop = label.find('#', at);
-    std::string_view text = label.substr(at, stop == std::string_view::npos ? std::string_view::npos
-                                                                            : stop - at);
+    std::string_view text =
+        label.substr(at, stop == std::string_view::npos ? std::string_view::npos : stop - at);
     at = stop == std::string_view::npos ? label.size() : stop + 1;
     return text;
 }
@@ -133,8 +133,8 @@ void import_compound(Token* token, const std::string& label) {
         compound.set_pos("Nn-Std");
         // The flag promises components to disambiguation: keep it only while
         // another reading of the token is a compound.
-        const bool other_compound = std::any_of(token->readings.begin(), token->readings.end(),
-                                                is_compound_reading);
+        const bool other_compound =
+            std::any_of(token->readings.begin(), token->readings.end(), is_compound_reading);
         if (!other_compound)
             token->token_flags &= ~token_flags::compound;
         return;
@@ -147,8 +147,8 @@ void import_compound(Token* token, const std::string& label) {
         }
         std::cerr << "Error in dictionary fst:[" << label << "], literal:[" << token->literal
                   << "]. Missing Pos for component:" << component << std::endl;
-        compound.components.emplace_back("none", fields.empty() ? "no_stem" : std::string(fields[0]),
-                                         1.0);
+        compound.components.emplace_back("none",
+                                         fields.empty() ? "no_stem" : std::string(fields[0]), 1.0);
         token->properties.insert("missing_pos");
     }
 }

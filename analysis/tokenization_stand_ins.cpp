@@ -51,11 +51,9 @@ bool init_cap(Token* token) {
 
 void add_markup_info(Token* token) {
     const std::size_t space = token->literal.find(' ');
-    token->readings.emplace_back("Markup",
-                                 space == std::string::npos
-                                     ? token->literal
-                                     : token->literal.substr(0, space) + ">",
-                                 1.0);
+    token->readings.emplace_back(
+        "Markup",
+        space == std::string::npos ? token->literal : token->literal.substr(0, space) + ">", 1.0);
 }
 
 bool is_header(Blackboard& blackboard, AnnotationCollection& list) {

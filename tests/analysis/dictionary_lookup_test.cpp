@@ -128,13 +128,18 @@ TEST(Attachment, UnknownWords) {
 
 TEST(Attachment, CapitalsRetriedPerCodePoint) {
     ChainModule chains;
-    chains.chain = {plain({"\xC3\x89" "cole:\xC3\xA9" "cole[+Nn]", "cat:cat[+Nn]", "Cat:Cat[+Prop]"}),
+    chains.chain = {plain({"\xC3\x89"
+                           "cole:\xC3\xA9"
+                           "cole[+Nn]",
+                           "cat:cat[+Nn]", "Cat:Cat[+Prop]"}),
                     plain({"dog:dog[+Nn]"})};
     ChainDocument document(chains);
     // "ÉCOLE" is tried as "École": the capital is a code point, not a byte.
-    Sentence* sentence = sentence_of(document, "so \xC3\x89" "COLE CAT DOG");
+    Sentence* sentence = sentence_of(document, "so \xC3\x89"
+                                               "COLE CAT DOG");
     add_dictionary_lookup_information(*document.document);
-    EXPECT_EQ(readings_of(*token_at(*sentence, 1)), Strings{"\xC3\xA9" "cole/Nn@1.00"});
+    EXPECT_EQ(readings_of(*token_at(*sentence, 1)), Strings{"\xC3\xA9"
+                                                            "cole/Nn@1.00"});
     EXPECT_EQ(readings_of(*token_at(*sentence, 2)), (Strings{"Cat/Prop@0.50", "cat/Nn@0.50"}));
     EXPECT_EQ(readings_of(*token_at(*sentence, 3)), Strings{"dog/Nn@1.00"});
     for (int i = 1; i <= 3; ++i)
@@ -159,9 +164,11 @@ TEST(Attachment, HeaderSentences) {
 TEST(Attachment, NumbersWithLetters) {
     ChainModule chains;
     chains.chain = {plain({"Ab1:Ab1[+Num]", "a1b:a1b[+Num]", "B2:B2[+Num+_not_a_noun_]",
-                           "\xC3\x89" "a1:x[+Num]"})};
+                           "\xC3\x89"
+                           "a1:x[+Num]"})};
     ChainDocument document(chains);
-    Sentence* sentence = sentence_of(document, "the Ab1 a1b B2 \xC3\x89" "a1");
+    Sentence* sentence = sentence_of(document, "the Ab1 a1b B2 \xC3\x89"
+                                               "a1");
     add_dictionary_lookup_information(*document.document);
     EXPECT_EQ(readings_of(*token_at(*sentence, 1)), Strings{"Ab1/Prop-Std@1.00"});
     EXPECT_EQ(readings_of(*token_at(*sentence, 2)), Strings{"a1b/Nn-Std@1.00"});
@@ -198,6 +205,16 @@ TEST(Attachment, TokensWhoseReadingsComeFromElsewhere) {
     EXPECT_EQ(readings_of(*token_at(*sentence, 6)), Strings{"3./Num-Std@0.10"});
     EXPECT_EQ(readings_of(*token_at(*sentence, 7)), Strings{"Mr./Prop-Std@0.10"});
     EXPECT_TRUE(has(token_at(*sentence, 7), "abbrev"));
+
+    // An abbreviation that no reading fits keeps what the tokenizer gave it
+    // and is looked up like any word.
+    Sentence* bracket = sentence_of(document, "(cat.");
+    Token* odd = token_at(*bracket, 0);
+    odd->token_flags |= token_flags::known_abbreviation;
+    odd->readings.emplace_back("Punct-Open", "(", 1.0);
+    add_morphdata(*document.document, *bracket);
+    EXPECT_EQ(readings_of(*odd), Strings{"(/Punct-Open@1.00"});
+    EXPECT_TRUE(has(odd, "abbrev"));
 
     // A named "abbrev" lookup answers first.
     chains.named["abbrev"] = {plain({"Mr.:mister[+Nn+abbr]"})};
@@ -248,9 +265,8 @@ protected:
         for (const Annotation* a = s.annotations.head; a; a = a->next)
             if (a->type == annotation_token) {
                 const auto* t = static_cast<const Token*>(a);
-                out += t->literal + "@" + std::to_string(t->begin) + "-" +
-                       std::to_string(t->end) + (t->token_flags & token_flags::apostrophe_join ? "*" : "") +
-                       " ";
+                out += t->literal + "@" + std::to_string(t->begin) + "-" + std::to_string(t->end) +
+                       (t->token_flags & token_flags::apostrophe_join ? "*" : "") + " ";
             }
         return out;
     }

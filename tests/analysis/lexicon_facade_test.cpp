@@ -56,8 +56,8 @@ TEST_F(LexiconFacades, RangeLookupFromTheStart) {
     const std::string text = "new york city";
     auto matches = facade.up(text.data(), text.data() + text.size());
     std::sort(matches.begin(), matches.end());
-    EXPECT_EQ(matches, (std::vector<std::pair<int, std::string>>{{3, "new+Adj"},
-                                                                 {8, "new_york+Prop"}}));
+    EXPECT_EQ(matches,
+              (std::vector<std::pair<int, std::string>>{{3, "new+Adj"}, {8, "new_york+Prop"}}));
     EXPECT_TRUE(facade.up("york").empty());
 }
 

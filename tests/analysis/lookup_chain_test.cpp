@@ -9,6 +9,7 @@
 #include "analysis/lookup_chain_factory.h"
 #include "analysis/lookup_proxy.h"
 #include "analysis/morph_data.h"
+#include "foundation/regex.h"
 #include "tests/analysis/lookup_fixture.h"
 
 namespace dez::trelix::core {
@@ -198,11 +199,35 @@ TEST(DocumentChains, BuiltWhenTheDocumentGetsItsModule) {
     EXPECT_TRUE(no_guesser.document->lookup_chains->guessers.empty());
     EXPECT_TRUE(no_guesser.document->lookup_chains->guess("blick").empty());
 
+    // A guesser never receives an answer the chain cached for the word.
+    EXPECT_EQ(data.lookup("blick"), Strings{});
+    chains.chain.push_back(fixture::plain({"blick:blick[+V]"}));
+    ChainDocument both(chains);
+    EXPECT_EQ(both.document->lookup_chains->lookup("blick"), Strings{"blick+V"});
+    EXPECT_EQ(both.document->lookup_chains->guess("blick"), Strings{"blick+Nn+guess"});
+    chains.chain.pop_back();
+
     // A new module gives new steps and forgets the old answers.
     document.document->set_languge_module(chains.make());
     for (const auto& answers : document.document->lookup_cache->entries)
         EXPECT_TRUE(answers.empty());
     EXPECT_EQ(document.document->lookup_chains->first("cat"), Strings{"cat+Nn"});
+}
+
+TEST(DocumentChains, DocumentsShareTheLanguageExpressions) {
+    ChainModule chains;
+    chains.apostrophes = "(l')\\w+";
+    fixture::TestAnalyzer analyzer("{}", chains.make());
+    analyzer.module->data->abbreviations = "Dr\\.";
+    auto first = fixture::make_blackboard(analyzer);
+    auto second = fixture::make_blackboard(analyzer);
+    first->set_languge_module(analyzer.module);
+    second->set_languge_module(analyzer.module);
+    ASSERT_NE(first->apostrophes, nullptr);
+    EXPECT_EQ(first->apostrophes, second->apostrophes);
+    EXPECT_EQ(first->abbreviations, second->abbreviations);
+    EXPECT_TRUE(first->apostrophes->regex_match("l'homme"));
+    EXPECT_EQ(first->measures, nullptr);
 }
 
 } // namespace

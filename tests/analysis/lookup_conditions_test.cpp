@@ -94,8 +94,9 @@ TEST(LookupConditions, WhichTokensHold) {
     tagged->readings.front().tags.push_back("a");
     EXPECT_TRUE(
         condition_factory({{"type", "property"}, {"value", "a,!b"}})->is_valid(tagged.get()));
-    EXPECT_NE(dynamic_cast<PosIdLookup*>(condition_factory({{"type", "pos"}, {"value", "Adj"}}).get()),
-              nullptr);
+    EXPECT_NE(
+        dynamic_cast<PosIdLookup*>(condition_factory({{"type", "pos"}, {"value", "Adj"}}).get()),
+        nullptr);
 }
 
 TEST(LookupConditions, ActionsAndInputs) {
@@ -117,10 +118,10 @@ TEST(LookupConditions, ActionsAndInputs) {
 }
 
 TEST(LookupConditions, FirstConditionWins) {
-    const LookupConditions conditions = make_conditions(
-        {{"conditions",
-          {{{"type", "property"}, {"value", "nf"}, {"action", "merge"}},
-           {{"type", "regex"}, {"value", ".*"}}}}});
+    const LookupConditions conditions =
+        make_conditions({{"conditions",
+                          {{{"type", "property"}, {"value", "nf"}, {"action", "merge"}},
+                           {{"type", "regex"}, {"value", ".*"}}}}});
     auto unknown = token_with("x", {}, {"nf"});
     auto known = token_with("y", {"Nn"});
     EXPECT_EQ(get_condition(conditions, unknown.get()), conditions[0].get());

@@ -81,8 +81,8 @@ TEST_F(Descriptors, TypesFilesAndTransducers) {
 
 TEST_F(Descriptors, GuesserLoadsItsGuesserFirst) {
     fixture::runtime_log().clear();
-    const MorphDataDescriptor d =
-        create({{"lookup", "guesser"}, {"file", path("words.morph")}, {"guesser", path("guess.morph")}});
+    const MorphDataDescriptor d = create(
+        {{"lookup", "guesser"}, {"file", path("words.morph")}, {"guesser", path("guess.morph")}});
     EXPECT_EQ(d.lookup_type, 7);
     EXPECT_EQ(d.guesser_file, path("guess.morph"));
     EXPECT_EQ(d.file, path("words.morph"));
@@ -92,9 +92,9 @@ TEST_F(Descriptors, GuesserLoadsItsGuesserFirst) {
 }
 
 TEST_F(Descriptors, KeepsItsOwnCopyOfTheEntry) {
-    auto config = std::make_shared<json>(
-        json{{"morph_chain",
-              {{{"file", path("words.morph")}, {"lookup", "compound_v3"}, {"max_components", 2}}}}});
+    auto config = std::make_shared<json>(json{
+        {"morph_chain",
+         {{{"file", path("words.morph")}, {"lookup", "compound_v3"}, {"max_components", 2}}}}});
     const MorphDataDescriptor d = create(config->at("morph_chain")[0]);
     // A reloaded configuration frees the old one; the descriptor must not care.
     config.reset();
@@ -180,8 +180,8 @@ TEST(DescriptorEntry, ConverterAndTypeName) {
 TEST_F(Descriptors, EntryThatIsNoObject) {
     // The empty file name reaches the engine, which finds no such file.
     EXPECT_EQ(failure(json::array()), "morph file not found :(get_afst)[]");
-    const MorphDataDescriptor icu = create({{"lookup", "icu"}, {"transform", "tolower"},
-                                            {"properties", "y"}});
+    const MorphDataDescriptor icu =
+        create({{"lookup", "icu"}, {"transform", "tolower"}, {"properties", "y"}});
     EXPECT_NE(icu.converter, nullptr);
     EXPECT_EQ(icu.properties, "+y");
 }

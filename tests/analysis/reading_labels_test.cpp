@@ -39,12 +39,8 @@ TEST(ReadingLabels, PlainLabels) {
         Strings readings;
     };
     const Case cases[] = {
-        {"cat+Nn", {"cat/Nn@0.50"}},
-        {"cats+Nn+Pl", {"cats/Nn[Pl]@0.50"}},
-        {"a++b", {"a/[b]@0.50"}},
-        {"a+Nn+", {"a/Nn[]@0.50"}},
-        {"\\#x+Nn", {"#x/Nn@0.50"}},
-        {"+Nn", {"/Nn@0.50"}},
+        {"cat+Nn", {"cat/Nn@0.50"}}, {"cats+Nn+Pl", {"cats/Nn[Pl]@0.50"}}, {"a++b", {"a/[b]@0.50"}},
+        {"a+Nn+", {"a/Nn[]@0.50"}},  {"\\#x+Nn", {"#x/Nn@0.50"}},          {"+Nn", {"/Nn@0.50"}},
     };
     for (const Case& c : cases) {
         const Imported got = import(c.label);
@@ -74,7 +70,9 @@ TEST(ReadingLabels, CompoundLabels) {
         {"#+p1+p2#sun+Nn#flower+Nn", {"sunflower/Nn[compound]" + sunflower}, {"p1", "p2"}, true},
         {"#$sun-flower#sun+Nn#flower+Nn", {"sun-flower/Nn[compound]" + sunflower}, {}, true},
         {"#sun+Nn#flower+Nn+Pl",
-         {"sunflower/Nn[compound]{sun/Nn@1.00;flower/Nn[Pl]@1.00;}@1.00"}, {}, true},
+         {"sunflower/Nn[compound]{sun/Nn@1.00;flower/Nn[Pl]@1.00;}@1.00"},
+         {},
+         true},
         {"#go+V#it+Clit", {"go/V[clitic]{go/V@1.00;it/Clit@1.00;}@1.00"}, {}, true},
         {"#+p#$x#a+Nn", {"x/Nn[compound]{a/Nn@1.00;}@1.00"}, {"p"}, true},
         // Invalid: the literal as a noun, no tags, no components, and the
@@ -95,8 +93,7 @@ TEST(ReadingLabels, CompoundLabels) {
 
 TEST(ReadingLabels, ComponentWithoutPartOfSpeech) {
     const Imported got = import("#sun#flower+Nn");
-    EXPECT_EQ(got.readings,
-              Strings{"flower/Nn[compound]{sun/none@1.00;flower/Nn@1.00;}@1.00"});
+    EXPECT_EQ(got.readings, Strings{"flower/Nn[compound]{sun/none@1.00;flower/Nn@1.00;}@1.00"});
     EXPECT_EQ(got.properties, Strings{"missing_pos"});
     EXPECT_EQ(got.error, "Error in dictionary fst:[#sun#flower+Nn], literal:[sunflowers]. Missing "
                          "Pos for component:sun\n");
@@ -124,8 +121,7 @@ TEST(ReadingLabels, AssignAppendAndMerge) {
     assign_afst_results_token_obj(&token, {"cat+Nn", "cats+Nn+Pl"});
     EXPECT_EQ(readings_of(token), (Strings{"cat/Nn@0.50", "cats/Nn[Pl]@0.50"}));
     append_afst_results_token_obj(&token, {"cat+V+tag"});
-    EXPECT_EQ(readings_of(token),
-              (Strings{"cat/Nn@0.50", "cats/Nn[Pl]@0.50", "cat/V[tag]@1.00"}));
+    EXPECT_EQ(readings_of(token), (Strings{"cat/Nn@0.50", "cats/Nn[Pl]@0.50", "cat/V[tag]@1.00"}));
     EXPECT_TRUE(token.token_flags & token_flags::tagged);
 
     // With a condition: overwrite clears readings and properties, the shape

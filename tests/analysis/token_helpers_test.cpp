@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
+#include <string>
 
 #include "analysis/token_helpers.h"
 #include "tests/document/sentence_fixture.h"
@@ -68,6 +70,52 @@ TEST(TokenTests, PropertyFromSetOrTags) {
     EXPECT_TRUE(has_property(token, "guess"));
     EXPECT_FALSE(has_property(token, "+P"));
     EXPECT_FALSE(has_property(token, "Gen"));
+}
+
+TEST(TokenTests, ComponentsCountOneLevelDown) {
+    Token token(0, 9, "sunflower");
+    EXPECT_FALSE(has_pos_components(&token, std::string("")));
+    token.readings.emplace_back("Nn", "sunflower", 1.0);
+    MorphData& compound = token.readings.back();
+    compound.components.emplace_back("Adj-Std", "sun", 1.0);
+    compound.components.back().components.emplace_back("V-Inf", "deep", 1.0);
+    struct Case {
+        const char* prefix;
+        bool in_readings;
+        bool with_components;
+    };
+    const Case cases[] = {
+        {"Nn", true, true}, {"Adj-S", false, true}, {"V", false, false}, {"Prop", false, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(has_pos(&token, std::string(c.prefix)), c.in_readings) << c.prefix;
+        EXPECT_EQ(has_pos_components(&token, std::string(c.prefix)), c.with_components) << c.prefix;
+    }
+    EXPECT_TRUE(has_pos_components(&token, 0x10000u)); // Adj
+    EXPECT_FALSE(has_pos(&token, 0x10000u));
+    EXPECT_FALSE(has_pos_components(nullptr, 0x10000u));
+}
+
+TEST(TokenTests, RemovingPropertiesAndTaggedReadings) {
+    Token token(0, 1, "m");
+    token.properties = {"_mc_", "measure"};
+    token.readings.emplace_back("Nn-Sym", "metre", 1.0);
+    token.readings.back().tags = {"unit"};
+    token.readings.emplace_back("Num", "million", 1.0);
+    token.readings.back().tags = {"value"};
+    token.readings.emplace_back("Nn-Sym", "mile", 1.0);
+    token.readings.back().tags = {"x", "unit"};
+
+    EXPECT_TRUE(remove_token_property(&token, "measure"));
+    EXPECT_FALSE(remove_token_property(&token, "measure"));
+    EXPECT_EQ(token.properties, std::set<std::string>{"_mc_"});
+    EXPECT_TRUE(has_token_property(&token, "value"));
+    EXPECT_FALSE(has_token_property(nullptr, "value"));
+
+    remove_pos_with_morpho_syntax(&token, "unit");
+    ASSERT_EQ(token.readings.size(), 1u);
+    EXPECT_EQ(token.readings.front().stem, "million");
+    remove_pos_with_morpho_syntax(&token, "unit");
+    EXPECT_EQ(token.readings.size(), 1u);
 }
 
 } // namespace

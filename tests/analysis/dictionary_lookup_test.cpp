@@ -10,6 +10,7 @@
 #include "analysis/tokenization_stand_ins.h"
 #include "document/token_flags.h"
 #include "tests/analysis/lookup_fixture.h"
+#include "tests/document/log_capture.h"
 
 namespace dez::trelix {
 namespace {
@@ -288,8 +289,13 @@ TEST_F(Apostrophes, SplitAtTheFirstGroup) {
     token(s, text, 1, 2, true);
     token(s, text, 2, 7);
     token(s, text, 8, 11);
+    fixture::runtime_log().clear();
     add_dictionary_lookup_information(*document.document);
     EXPECT_EQ(layout(*s), "l'@0-2* homme@2-7* est@8-11 ");
+    const auto& log = fixture::runtime_log();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0].second, "[APOSTROPH][IN]:l'homme");
+    EXPECT_EQ(log[1].second, "[APOSTROPH][GROUP]:[l':2]");
     EXPECT_EQ(readings_of(*token_at(*s, 0)), Strings{"le/Det@1.00"});
     EXPECT_EQ(readings_of(*token_at(*s, 1)), Strings{"homme/Nn@1.00"});
 }

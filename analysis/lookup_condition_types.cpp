@@ -14,15 +14,15 @@ bool PosStartWithLookup::is_valid(const Token* token) const {
     return has_pos_components(token, prefix);
 }
 
-PropertyLookup::PropertyLookup(const std::string& spec) {
+PropertyLookup::PropertyLookup(const std::string& names) {
     std::size_t start = 0;
     for (;;) {
-        const std::size_t stop = spec.find(',', start);
-        std::string piece = spec.substr(start, stop == std::string::npos ? stop : stop - start);
-        if (!piece.empty() && piece.front() == '!')
-            required_properties.emplace_back(piece.substr(1), true);
+        const std::size_t stop = names.find(',', start);
+        std::string name = names.substr(start, stop == std::string::npos ? stop : stop - start);
+        if (!name.empty() && name.front() == '!')
+            required_properties.emplace_back(name.substr(1), true);
         else
-            required_properties.emplace_back(std::move(piece), false);
+            required_properties.emplace_back(std::move(name), false);
         if (stop == std::string::npos)
             break;
         start = stop + 1;

@@ -33,7 +33,7 @@ public:
 // "a,!b": the token has a and lacks b (its properties or its readings' tags).
 class PropertyLookup : public LookupConditionInterface {
 public:
-    explicit PropertyLookup(const std::string& spec);
+    explicit PropertyLookup(const std::string& names);
     bool is_valid(const Token* token) const override;
     // (name, negated)
     std::vector<std::pair<std::string, bool>> required_properties;

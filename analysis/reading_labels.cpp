@@ -14,7 +14,7 @@ namespace dez::trelix {
 
 namespace {
 
-// The pieces between separators, empty ones kept; none for an empty text.
+// The fields between separators, empty ones kept; none for an empty text.
 void split(std::string_view text, char separator, std::vector<std::string_view>& out) {
     out.clear();
     if (text.empty())

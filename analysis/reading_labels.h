@@ -10,7 +10,7 @@ class Token;
 
 // Appends the readings of one lexicon output label to the token: "stem+POS"
 // with optional "+tag"s, a leading '\' quoting a label that starts with '#',
-// or a compound label "#[+p1+p2#][$stem[+POS]#]part#part..." that makes one
+// or a compound label "#[+p1+p2#][$stem[+POS]#]word+POS#word+POS..." that makes one
 // reading with the parts as components. Bad labels are reported on standard
 // error; what can be read is kept.
 void import_result_in_token_obj(Token* token, const std::string& label, double weight);

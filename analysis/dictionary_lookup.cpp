@@ -8,6 +8,7 @@
 
 #include "analysis/add_morphdata_memento.h"
 #include "analysis/fix_apostrophes.h"
+#include "analysis/hmm_tagger.h"
 #include "analysis/lookup_cache.h"
 #include "analysis/lookup_condition.h"
 #include "analysis/make_conditions.h"
@@ -310,7 +311,9 @@ void additional_morphdata(Blackboard& document, Sentence& sentence) {
     const AddMorphdataMemento memento = start_of(document, sentence);
     ConditionalStep step(document, *chain, memento);
     for_each_token(sentence.annotations, step);
-    if (step.changed)
+    // A language without tagger tables keeps its readings: tagging with only
+    // default probabilities would drop all but the lowest tag id.
+    if (step.changed && core::hmm::can_execute(document))
         core::hmm::sentence(document, sentence);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "analysis/closing_quote_map.h"
+#include "analysis/dictionary_lookup.h"
 #include "analysis/sentence_boundaries.h"
 #include "analysis/sentence_token_tests.h"
 #include "analysis/text_sentence_splitter.h"
@@ -25,11 +26,6 @@ const int max_nrof_tokens = get_trelix_max_nrof_tokens();
 constexpr std::size_t no_entry = std::numeric_limits<std::size_t>::max();
 
 using namespace repair;
-
-// Stand-in for the morphology attachment's add_lowercase_morphdata (to be
-// merged with it): a token that starts a sentence after a split is looked up
-// again in lower case there. Until that lands its readings stay.
-void add_lowercase_morphdata(Blackboard&, Token*) {}
 
 bool is_token(const Annotation* a) {
     return a && a->type == annotation_token;

@@ -174,8 +174,5 @@ void make_split_token(AnnotationCollection& list, const std::string& text, int s
     add_properties(second);
 }
 
-namespace core::hmm {
-void sentence(const Blackboard&, Sentence&) {}
-} // namespace core::hmm
 
 } // namespace dez::trelix

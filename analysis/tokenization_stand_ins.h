@@ -2,8 +2,7 @@
 
 // Stand-ins for what morphology attachment needs of the tokenization work
 // (token shape properties, markup, the header test, measurements, the
-// apostrophe merge and split with their offset table) and of the tagger (one
-// sentence). They follow the documented behaviour closely enough for the
+// apostrophe merge and split with their offset table). They follow the documented behaviour closely enough for the
 // lookup tests; the tokenization and tagger work completes them: this file
 // then goes, and its callers include those headers instead.
 
@@ -45,10 +44,5 @@ void make_single_token(AnnotationCollection& list, const std::string& literal, T
 // cur), else (cur, next).
 void make_split_token(AnnotationCollection& list, const std::string& text, int split,
                       int byte_split, Token* prev, Token* cur, Token* next);
-
-namespace core::hmm {
-// Stand-in: tags nothing (the tagger work completes it).
-void sentence(const Blackboard& blackboard, Sentence& sentence);
-} // namespace core::hmm
 
 } // namespace dez::trelix

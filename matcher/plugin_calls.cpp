@@ -1,11 +1,173 @@
 #include "matcher/plugin_calls.h"
 
+#include <cstring>
+#include <stdexcept>
+
+#include <boost/shared_ptr.hpp>
+
 #include "document/blackboard.h"
+#include "engine/engine_interface.h"
+#include "foundation/dez_exception.h"
 #include "foundation/logger.h"
 #include "foundation/string_utils.h"
+#include "foundation/wrapper_exception.h"
+#include "matcher/plugin_api.h"
 #include "matcher/runtime_context.h"
 
 namespace dez::trelix::plugins {
+
+namespace {
+
+// Plugin, module and function of "::plugin::module::function"; empty pieces
+// are dropped, so single colons work as well. Logs and answers false for any
+// other number of pieces.
+bool split_uri(const std::string& uri, std::vector<std::string>& pieces) {
+    pieces = dez::string::split_vector(uri, ":", true);
+    if (pieces.size() == 3)
+        return true;
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
+               "[PLUGIN]:Uri name does not match the plugin format call ::(.+)::(.+)::(.+) '"
+                   << uri << "'");
+    return false;
+}
+
+void log_not_loaded(const std::string& uri) {
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_info,
+               "Either plugin not loaded or uri name does not start with :: from annotation '"
+                   << uri << "'");
+}
+
+// Copies the plugin's text and hands the pointer back; null gives the empty
+// text and is not handed back.
+std::string take_result(API& plugin, const char* text) {
+    if (!text) {
+        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
+                   "[PLUGIN]:[RETURN]NULLPTR");
+        return {};
+    }
+    std::string result(text);
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
+               "[PLUGIN]:[RETURN][" << result << "]");
+    plugin.free_result(text);
+    return result;
+}
+
+} // namespace
+
+void raise_plugin_error(const dez_exception& record) {
+    // A plugin built apart may leave the message unterminated.
+    const std::string message(record.message, strnlen(record.message, sizeof record.message));
+    switch (record.code) {
+    case 1:
+        throw qvr::common::Exception(message);
+    case 2:
+    case 3:
+        throw std::runtime_error(message);
+    case 4:
+        throw std::logic_error(message);
+    case 5:
+        throw qvr::common::JsonException(message);
+    default:
+        return;
+    }
+}
+
+void set_plugin_context(API& plugin) {
+    const runtime::Context& match = get_match_context();
+    PluginContext context;
+    context.document = match.document;
+    context.sentence = match.sentence;
+    context.capture_group = match.capture_group;
+    context.concept = match.concept;
+    plugin.set_context(&context);
+}
+
+std::string call_function_context(const EngineInterface* engine, const PluginOperation& operation,
+                                  const std::string& function_uri,
+                                  const std::vector<DataObject>& arguments) {
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
+               "[PLUGIN]:call_function " << function_uri);
+    std::vector<std::string> pieces;
+    if (!split_uri(function_uri, pieces))
+        return {};
+    dez_exception record{};
+    record.code = 0;
+    boost::shared_ptr<API> plugin;
+    try {
+        if (engine)
+            plugin = engine->get_plugin(pieces[0]);
+    } catch (const std::out_of_range&) {
+        log_not_loaded(function_uri);
+        return {};
+    }
+    if (!plugin) {
+        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
+                   "Error cannot find plugin:" << pieces[0] << " from annotation "
+                                               << function_uri);
+        return {};
+    }
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
+               "[PLUGIN]:before set_plugin_context " << function_uri);
+    set_plugin_context(*plugin);
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
+               "[PLUGIN]:afther set_plugin_context " << function_uri);
+    const std::string result = take_result(
+        *plugin, operation(*plugin, pieces[1].c_str(), pieces[2].c_str(), arguments, &record));
+    raise_plugin_error(record);
+    return result;
+}
+
+std::string open_document(const EngineInterface* engine, const std::string& function_uri,
+                          const std::vector<DataObject>& arguments) {
+    return call_function_context(
+        engine,
+        [](API& plugin, const char* module, const char* function,
+           const std::vector<DataObject>& values, dez_exception* record) {
+            return plugin.open_document(module, function, values, record);
+        },
+        function_uri, arguments);
+}
+
+std::string close_document(const EngineInterface* engine, const std::string& function_uri,
+                           const std::vector<DataObject>& arguments) {
+    return call_function_context(
+        engine,
+        [](API& plugin, const char* module, const char* function,
+           const std::vector<DataObject>& values, dez_exception* record) {
+            return plugin.close_document(module, function, values, record);
+        },
+        function_uri, arguments);
+}
+
+std::string call(const EngineInterface* engine, const std::string& function_uri,
+                 const std::vector<DataObject>& arguments) {
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug, "call " << function_uri);
+    std::vector<std::string> pieces;
+    if (!split_uri(function_uri, pieces))
+        return {};
+    dez_exception record{};
+    record.code = 0;
+    boost::shared_ptr<API> plugin;
+    try {
+        if (engine)
+            plugin = engine->get_plugin(pieces[0]);
+    } catch (const std::out_of_range&) {
+        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
+                   "Error cannot find plugin:" << pieces[0]);
+        log_not_loaded(function_uri);
+        return {};
+    }
+    if (!plugin)
+        return {};
+    const std::string result = take_result(
+        *plugin, plugin->call(pieces[1].c_str(), pieces[2].c_str(), arguments, &record));
+    raise_plugin_error(record);
+    return result;
+}
+
+std::string call(const EngineInterface* engine, const std::string& function_uri) {
+    return call(engine, function_uri, {});
+}
 
 runtime::Context& get_match_context() {
     thread_local runtime::Context context;

@@ -4,7 +4,9 @@
 // language data: the engine hands out modules that only name a language and
 // tokenize with ICU's word iterator. Shared by the tests of every folder.
 
+#include <map>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -36,8 +38,9 @@ inline std::shared_ptr<LanguageModule> make_language_module(const std::string& n
 }
 
 // Answers every request with a fresh module of the requested language and
-// remembers the requests. Documents use nothing else of an engine; the other
-// operations fail.
+// remembers the requests; hands out the plugins a test puts in `plugins_by_name`
+// (an empty handle for any other name). Documents use nothing else of an
+// engine; the other operations fail.
 class TestEngine : public EngineInterface {
 public:
     std::shared_ptr<LanguageModule>
@@ -55,8 +58,13 @@ public:
 
     DomainCollection get_domains(const std::string&, bool) const override { unused(); }
     std::string get_domain_filename(const std::string&) const override { unused(); }
-    const boost::shared_ptr<plugins::API>& get_plugin(const std::string&) const override {
-        unused();
+    // A name in `unloadable_plugins` fails as an engine whose plugin did not load.
+    const boost::shared_ptr<plugins::API>& get_plugin(const std::string& name) const override {
+        plugin_requests.push_back(name);
+        if (unloadable_plugins.count(name))
+            throw std::out_of_range(name);
+        auto found = plugins_by_name.find(name);
+        return found == plugins_by_name.end() ? no_plugin : found->second;
     }
     void release_domains() override { unused(); }
     bool release_language(const std::string&) override { unused(); }
@@ -76,8 +84,13 @@ public:
     }
 
     mutable std::vector<std::string> requests;
+    std::map<std::string, boost::shared_ptr<plugins::API>> plugins_by_name;
+    std::set<std::string> unloadable_plugins;
+    mutable std::vector<std::string> plugin_requests;
 
 private:
+    boost::shared_ptr<plugins::API> no_plugin;
+
     [[noreturn]] static void unused() {
         throw std::logic_error("the test engine does not serve this operation");
     }

@@ -41,8 +41,7 @@ void log_not_loaded(const std::string& uri) {
 // text and is not handed back.
 std::string take_result(API& plugin, const char* text) {
     if (!text) {
-        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
-                   "[PLUGIN]:[RETURN]NULLPTR");
+        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug, "[PLUGIN]:[RETURN]NULLPTR");
         return {};
     }
     std::string result(text);
@@ -102,8 +101,7 @@ std::string call_function_context(const EngineInterface* engine, const PluginOpe
     }
     if (!plugin) {
         TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
-                   "Error cannot find plugin:" << pieces[0] << " from annotation "
-                                               << function_uri);
+                   "Error cannot find plugin:" << pieces[0] << " from annotation " << function_uri);
         return {};
     }
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,

@@ -33,12 +33,17 @@ const std::vector<Caller>& callers() {
     static const std::vector<Caller> all{
         {"open_document",
          [](const EngineInterface* e, const std::string& uri,
-            const std::vector<plugins::DataObject>& a) { return plugins::open_document(e, uri, a); }},
+            const std::vector<plugins::DataObject>& a) {
+             return plugins::open_document(e, uri, a);
+         }},
         {"close_document",
          [](const EngineInterface* e, const std::string& uri,
-            const std::vector<plugins::DataObject>& a) { return plugins::close_document(e, uri, a); }},
-        {"call", [](const EngineInterface* e, const std::string& uri,
-                    const std::vector<plugins::DataObject>& a) { return plugins::call(e, uri, a); }},
+            const std::vector<plugins::DataObject>& a) {
+             return plugins::close_document(e, uri, a);
+         }},
+        {"call",
+         [](const EngineInterface* e, const std::string& uri,
+            const std::vector<plugins::DataObject>& a) { return plugins::call(e, uri, a); }},
     };
     return all;
 }
@@ -127,10 +132,10 @@ TEST_F(PluginCalls, ErrorCodesBecomeExceptionsAfterTheTextWentBack) {
         int32_t code;
         const char* expected; // exception kind, or "text" when the text comes back
     };
-    const Case cases[] = {{0, "text"},           {1, "qvr::common::Exception"},
-                          {2, "runtime_error"},  {3, "runtime_error"},
-                          {4, "logic_error"},    {5, "qvr::common::JsonException"},
-                          {7, "text"},           {-1, "text"}};
+    const Case cases[] = {{0, "text"},          {1, "qvr::common::Exception"},
+                          {2, "runtime_error"}, {3, "runtime_error"},
+                          {4, "logic_error"},   {5, "qvr::common::JsonException"},
+                          {7, "text"},          {-1, "text"}};
     for (const Caller& caller : callers())
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(caller.operation) + " code " + std::to_string(c.code));
@@ -214,9 +219,9 @@ TEST_F(PluginCalls, DocumentHooksHandOverTheMatchContextAndCallsDoNot) {
     plugins::open_document(&engine, "::python::m::open", {});
     plugins::close_document(&engine, "::python::m::close", {});
     plugins::call(&engine, "::python::m::f");
-    EXPECT_EQ(plugin->operations(), (std::vector<std::string>{"set_context", "open_document",
-                                                              "set_context", "close_document",
-                                                              "call"}));
+    EXPECT_EQ(plugin->operations(),
+              (std::vector<std::string>{"set_context", "open_document", "set_context",
+                                        "close_document", "call"}));
     ASSERT_EQ(plugin->contexts.size(), 2u);
     EXPECT_EQ(plugin->contexts[0].document, document.get());
     EXPECT_EQ(plugin->contexts[0].concept, &concept_);

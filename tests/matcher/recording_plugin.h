@@ -50,7 +50,9 @@ public:
                         dez_exception* error) override {
         return answer("trigger", module, function, arguments, error);
     }
-    void release_document(dez_exception*) override { calls.push_back({"release_document", {}, {}, {}}); }
+    void release_document(dez_exception*) override {
+        calls.push_back({"release_document", {}, {}, {}});
+    }
     void free_result(const char* text) override {
         for (auto it = issued.begin(); it != issued.end(); ++it)
             if (it->c_str() == text) {

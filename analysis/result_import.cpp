@@ -1,11 +1,14 @@
 #include "analysis/result_import.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -174,12 +177,50 @@ void add_document_option(Blackboard& document, const std::string& key, const std
     document.options = own;
 }
 
-// The end marker of a concept: the one right after the first token at or
-// past the concept's end (made when missing), else the one closing the list.
-EndAnnotation* end_marker_for(AnnotationCollection& list, Concept& concept_) {
-    Annotation* token = concept_.next;
-    while (token && !(token->type == annotation_token && token->end >= concept_.end))
-        token = token->next;
+// The first token at or after a position whose end reaches an offset, in
+// logarithmic time: a walk along the list for every concept would make long
+// sentences with many concepts quadratic.
+class TokenReach {
+public:
+    explicit TokenReach(const std::vector<Annotation*>& tokens) : tokens(tokens) {
+        while (leaves < tokens.size())
+            leaves <<= 1;
+        highest_end.assign(2 * leaves, -1);
+        for (std::size_t i = 0; i < tokens.size(); ++i)
+            highest_end[leaves + i] = tokens[i]->end;
+        for (std::size_t node = leaves - 1; node > 0; --node)
+            highest_end[node] = std::max(highest_end[2 * node], highest_end[2 * node + 1]);
+    }
+
+    // Null when no token from `from` on reaches `end`.
+    Annotation* first(std::size_t from, uint32_t end) const {
+        const std::size_t found = search(1, 0, leaves, from, end);
+        return found < tokens.size() ? tokens[found] : nullptr;
+    }
+
+private:
+    static constexpr std::size_t none = std::numeric_limits<std::size_t>::max();
+
+    std::size_t search(std::size_t node, std::size_t low, std::size_t high, std::size_t from,
+                       int64_t end) const {
+        if (high <= from || highest_end[node] < end)
+            return none;
+        if (high - low == 1)
+            return low;
+        const std::size_t middle = low + (high - low) / 2;
+        const std::size_t left = search(2 * node, low, middle, from, end);
+        return left != none ? left : search(2 * node + 1, middle, high, from, end);
+    }
+
+    const std::vector<Annotation*>& tokens;
+    std::size_t leaves = 1;
+    std::vector<int64_t> highest_end;
+};
+
+// The end marker of a concept: the one right after `token`, the first token
+// after the concept that reaches its end (made when missing); without such a
+// token the one closing the list (made when missing).
+EndAnnotation* end_marker_for(AnnotationCollection& list, Concept& concept_, Annotation* token) {
     if (token) {
         if (token->next && token->next->type == annotation_end)
             return static_cast<EndAnnotation*>(token->next);
@@ -325,16 +366,23 @@ void results_to_annotations_v2(Blackboard& document, JsonToResult& result) {
         auto* sentence = static_cast<Sentence*>(a);
         AnnotationCollection& list = sentence->annotations;
         // A concept ends in its own sentence: the import keeps every item
-        // inside the sentence that holds it.
+        // inside the sentence that holds it. Each concept is paired with the
+        // number of tokens before it.
+        std::vector<Annotation*> tokens;
+        std::vector<std::pair<Concept*, std::size_t>> concepts;
         for (Annotation* b = list.head; b; b = b->next) {
-            if (b->type != annotation_concept)
-                continue;
-            auto* concept_ = static_cast<Concept*>(b);
-            if (concept_->flags.test(Concept::deleted))
-                continue;
+            if (b->type == annotation_token)
+                tokens.push_back(b);
+            else if (b->type == annotation_concept &&
+                     !static_cast<Concept*>(b)->flags.test(Concept::deleted))
+                concepts.emplace_back(static_cast<Concept*>(b), tokens.size());
+        }
+        const TokenReach reach(tokens);
+        for (const auto& [concept_, tokens_before] : concepts) {
             if (concept_->uri != "Sentence")
                 concept_->flags.set(Concept::import);
-            EndAnnotation* marker = end_marker_for(list, *concept_);
+            EndAnnotation* marker =
+                end_marker_for(list, *concept_, reach.first(tokens_before, concept_->end));
             // In the order the concepts are met.
             marker->concepts.push_back(concept_);
             concept_->end_annotation = marker;

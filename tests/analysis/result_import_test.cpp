@@ -176,6 +176,10 @@ TEST_F(ResultImport, LayoutRules) {
         // Without a leading "Sentence" item there is still one sentence concept.
         {R"({"sentences": [[1, 0, 3, [[2, 0, 3, "Topic"], [3, 0, 3, "abc", [], []]]]]})",
          "S0-3: C0-3:Sentence C0-3:Topic* T0-3:abc E3-3[Sentence,Topic] #3"},
+        // Each concept ends after the first token from it on that reaches its end.
+        {R"({"sentences": [[1, 0, 9, [[2, 0, 9, "Sentence"], [2, 0, 6, "A"], [3, 0, 3, "ab", [], []], [2, 3, 4, "B"], [3, 3, 4, "c", [], []], [3, 4, 6, "de", [], []], [3, 6, 9, "fgh", [], []]]]]})",
+         "S0-9: C0-9:Sentence C0-6:A* T0-3:ab C3-4:B* T3-4:c E4-4[B] T4-6:de E6-6[A] T6-9:fgh "
+         "E9-9[Sentence] #9"},
         // Concepts after the last token end in the sentence's last marker.
         {R"({"sentences": [[1, 0, 6, [[3, 0, 3, "abc", [], []], [2, 4, 6, "Late"]]]]})",
          "S0-6: C0-6:Sentence T0-3:abc C4-6:Late* E0-6[Sentence,Late] #6"},

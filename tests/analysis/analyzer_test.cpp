@@ -10,6 +10,7 @@
 
 #include "analysis/analyzer.h"
 #include "analysis/analyzer_guard.h"
+#include "analysis/offset_table.h"
 #include "document/blackboard.h"
 #include "engine/language_module.h"
 #include "engine/language_module_data.h"
@@ -108,6 +109,28 @@ TEST_F(AnalyzerHooks, EveryInputOpensAndClosesOnce) {
             EXPECT_EQ(call.arguments, std::vector<std::string>{"doc-7"});
         }
     }
+}
+
+// The document reads its own copy of the text, indexed by the offset table,
+// however the splitting goes on from there; the caller's buffer may go away
+// as soon as the call returns.
+TEST_F(AnalyzerHooks, TextInputKeepsItsOwnIndexedCopy) {
+    auto doc = document(std::string(hooks) + "}");
+    std::string text = "Caf\xC3\xA9 open. Next one.";
+    const std::string original = text;
+    try {
+        driver().generate(*doc, text.data(), text.size());
+    } catch (const std::exception&) {
+        // Splitting may not be available in this build; what comes before it is.
+    }
+    text.assign(text.size(), 'x');
+    ASSERT_NE(doc->text, nullptr);
+    EXPECT_NE(doc->text, text.data());
+    EXPECT_EQ(std::string(doc->text, doc->text_length), original);
+    ASSERT_TRUE(doc->offset_table);
+    EXPECT_EQ(doc->offset_table->unicode_to_utf8.size(), original.size() + 1);
+    EXPECT_EQ(doc->offset_table->unicode_to_utf8[4], 5u) << "after the two-byte character";
+    EXPECT_EQ(hooks_seen(), open_and_close);
 }
 
 TEST_F(AnalyzerHooks, TheOpenAnswerFalseStopsTheAnalysis) {

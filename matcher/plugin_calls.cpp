@@ -18,12 +18,12 @@ namespace dez::trelix::plugins {
 
 namespace {
 
-// Plugin, module and function of "::plugin::module::function"; empty pieces
-// are dropped, so single colons work as well. Logs and answers false for any
-// other number of pieces.
-bool split_uri(const std::string& uri, std::vector<std::string>& pieces) {
-    pieces = dez::string::split_vector(uri, ":", true);
-    if (pieces.size() == 3)
+// Plugin, module and function of "::plugin::module::function"; empty names
+// between colons are dropped, so single colons work as well. Logs and answers
+// false for anything but three names.
+bool split_uri(const std::string& uri, std::vector<std::string>& names) {
+    names = dez::string::split_vector(uri, ":", true);
+    if (names.size() == 3)
         return true;
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
                "[PLUGIN]:Uri name does not match the plugin format call ::(.+)::(.+)::(.+) '"
@@ -86,22 +86,22 @@ std::string call_function_context(const EngineInterface* engine, const PluginOpe
                                   const std::vector<DataObject>& arguments) {
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
                "[PLUGIN]:call_function " << function_uri);
-    std::vector<std::string> pieces;
-    if (!split_uri(function_uri, pieces))
+    std::vector<std::string> names;
+    if (!split_uri(function_uri, names))
         return {};
     dez_exception record{};
     record.code = 0;
     boost::shared_ptr<API> plugin;
     try {
         if (engine)
-            plugin = engine->get_plugin(pieces[0]);
+            plugin = engine->get_plugin(names[0]);
     } catch (const std::out_of_range&) {
         log_not_loaded(function_uri);
         return {};
     }
     if (!plugin) {
         TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
-                   "Error cannot find plugin:" << pieces[0] << " from annotation " << function_uri);
+                   "Error cannot find plugin:" << names[0] << " from annotation " << function_uri);
         return {};
     }
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
@@ -110,7 +110,7 @@ std::string call_function_context(const EngineInterface* engine, const PluginOpe
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
                "[PLUGIN]:afther set_plugin_context " << function_uri);
     const std::string result = take_result(
-        *plugin, operation(*plugin, pieces[1].c_str(), pieces[2].c_str(), arguments, &record));
+        *plugin, operation(*plugin, names[1].c_str(), names[2].c_str(), arguments, &record));
     raise_plugin_error(record);
     return result;
 }
@@ -140,25 +140,25 @@ std::string close_document(const EngineInterface* engine, const std::string& fun
 std::string call(const EngineInterface* engine, const std::string& function_uri,
                  const std::vector<DataObject>& arguments) {
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug, "call " << function_uri);
-    std::vector<std::string> pieces;
-    if (!split_uri(function_uri, pieces))
+    std::vector<std::string> names;
+    if (!split_uri(function_uri, names))
         return {};
     dez_exception record{};
     record.code = 0;
     boost::shared_ptr<API> plugin;
     try {
         if (engine)
-            plugin = engine->get_plugin(pieces[0]);
+            plugin = engine->get_plugin(names[0]);
     } catch (const std::out_of_range&) {
         TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
-                   "Error cannot find plugin:" << pieces[0]);
+                   "Error cannot find plugin:" << names[0]);
         log_not_loaded(function_uri);
         return {};
     }
     if (!plugin)
         return {};
     const std::string result = take_result(
-        *plugin, plugin->call(pieces[1].c_str(), pieces[2].c_str(), arguments, &record));
+        *plugin, plugin->call(names[1].c_str(), names[2].c_str(), arguments, &record));
     raise_plugin_error(record);
     return result;
 }

@@ -225,7 +225,7 @@ TEST_F(ResultImport, AttributeRules) {
 TEST_F(ResultImport, RejectedInput) {
     struct Case {
         const char* json;
-        const char* cause; // what follows "Invalid tlx/json format,", or a part of it
+        const char* cause; // what follows "Invalid tlx/json format,", or some of it
     };
     const Case cases[] = {
         {"[]", "Invalid document object, missing 'sentence' section."},

@@ -36,15 +36,9 @@ std::string option(const std::shared_ptr<dez::IOptions>& options, const char* ke
     return options ? options->get(key, default_value) : std::string(default_value);
 }
 
-// A top-level string of the language's configuration, "" when absent.
-// Stands in for LanguageModuleData::get_config_option until the lookup chain
-// work adds it; a value that is not a string fails with the JSON library's
-// type error as that one does.
+// A top-level text of the language's configuration, "" when absent.
 std::string config_option(const LanguageModule* module, const char* key) {
-    const nlohmann::json* config = module && module->data ? module->data->config.get() : nullptr;
-    if (!config || !config->is_object() || !config->contains(key))
-        return {};
-    return (*config)[key].get<std::string>();
+    return module && module->data ? module->data->get_config_option(key) : std::string();
 }
 
 // The value of a document-only option ("input_type", the hook uris, "id").

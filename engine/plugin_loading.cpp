@@ -15,6 +15,7 @@
 #include "foundation/logger.h"
 #include "foundation/string_utils.h"
 #include "matcher/plugin_api.h"
+#include "matcher/plugin_calls.h"
 #include "matcher/plugin_collection.h"
 #include "matcher/plugin_error.h"
 
@@ -125,20 +126,7 @@ void Engine::load_plugin(const std::string& file, const std::string& base_name) 
 }
 
 void Engine::warm_up_plugin() const {
-    // The engine-level call of the python plugin's warm-up. Completed by the
-    // plugin-calling work: its plugins::call(engine, uri) makes this call the
-    // same way and replaces this body.
-    const std::string uri = "::python::trelix.plugin::warmup";
-    TRELIX_LOG(dez::wlog::channel_runtime, level_debug, "call " << uri);
-    const boost::shared_ptr<plugins::API> plugin = get_plugin("python");
-    if (!plugin)
-        return;
-    dez_exception record{};
-    record.code = 0;
-    const std::vector<plugins::DataObject> none;
-    if (const char* text = plugin->call("trelix.plugin", "warmup", none, &record))
-        plugin->free_result(text);
-    plugins::raise_plugin_error(record);
+    plugins::call(this, "::python::trelix.plugin::warmup");
 }
 
 void Engine::init_plugins() {

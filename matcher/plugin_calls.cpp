@@ -1,4 +1,5 @@
 #include "matcher/plugin_calls.h"
+#include "matcher/plugin_error.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -10,7 +11,6 @@
 #include "foundation/dez_exception.h"
 #include "foundation/logger.h"
 #include "foundation/string_utils.h"
-#include "foundation/wrapper_exception.h"
 #include "matcher/plugin_api.h"
 #include "matcher/runtime_context.h"
 
@@ -52,24 +52,6 @@ std::string take_result(API& plugin, const char* text) {
 }
 
 } // namespace
-
-void raise_plugin_error(const dez_exception& record) {
-    // A plugin built apart may leave the message unterminated.
-    const std::string message(record.message, strnlen(record.message, sizeof record.message));
-    switch (record.code) {
-    case 1:
-        throw qvr::common::Exception(message);
-    case 2:
-    case 3:
-        throw std::runtime_error(message);
-    case 4:
-        throw std::logic_error(message);
-    case 5:
-        throw qvr::common::JsonException(message);
-    default:
-        return;
-    }
-}
 
 void set_plugin_context(API& plugin) {
     const runtime::Context& match = get_match_context();
@@ -187,8 +169,8 @@ std::string trigger(Blackboard& document, const std::string& function_uri,
         return {};
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
                "[PLUGIN]:call_function " << function_uri);
-    const std::vector<std::string> pieces = dez::string::split_vector(function_uri, ":", true);
-    if (pieces.size() != 3) {
+    const std::vector<std::string> names = dez::string::split_vector(function_uri, ":", true);
+    if (names.size() != 3) {
         TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
                    "[PLUGIN]:Uri name does not match the plugin format call ::(.+)::(.+)::(.+) '"
                        << function_uri << "'");
@@ -197,7 +179,7 @@ std::string trigger(Blackboard& document, const std::string& function_uri,
     // The plugin-loading work looks the plugin up through the document's
     // engine and calls it here; until then no plugin can be found.
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
-               "Error cannot find plugin:" << pieces[0] << " from annotation " << function_uri);
+               "Error cannot find plugin:" << names[0] << " from annotation " << function_uri);
     return {};
 }
 

@@ -36,11 +36,6 @@ void set_match_context(const runtime::Context& context);
 using PluginOperation = std::function<const char*(API&, const char*, const char*,
                                                   const std::vector<DataObject>&, dez_exception*)>;
 
-// Raises the failure a plugin reported in its error record: code 1
-// qvr::common::Exception, 2 and 3 std::runtime_error, 4 std::logic_error,
-// 5 qvr::common::JsonException. Any other code is no failure.
-void raise_plugin_error(const dez_exception& record);
-
 // Hands the plugin this thread's match context.
 void set_plugin_context(API& plugin);
 

@@ -15,7 +15,7 @@
 #include "engine/language_module.h"
 #include "engine/language_module_data.h"
 #include "foundation/exception.h"
-#include "foundation/wrapper_exception.h"
+#include "foundation/qvr_exception.h"
 #include "tests/document/blackboard_fixture.h"
 #include "tests/matcher/recording_plugin.h"
 

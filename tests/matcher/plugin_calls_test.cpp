@@ -8,7 +8,7 @@
 #include <boost/make_shared.hpp>
 
 #include "foundation/logger.h"
-#include "foundation/wrapper_exception.h"
+#include "foundation/qvr_exception.h"
 #include "matcher/plugin_calls.h"
 #include "matcher/runtime_context.h"
 #include "tests/document/blackboard_fixture.h"

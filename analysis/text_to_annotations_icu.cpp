@@ -1,11 +1,131 @@
+#include <climits>
+#include <memory>
+#include <string>
+
+#include <nlohmann/json.hpp>
+#include <unicode/brkiter.h>
+#include <unicode/locid.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+
 #include "analysis/analyzer.h"
+#include "analysis/offset_table.h"
+#include "analysis/tokenize.h"
+#include "document/blackboard.h"
+#include "document/sentence.h"
+#include "engine/language_module.h"
+#include "engine/language_module_data.h"
 #include "foundation/exception.h"
+#include "foundation/logger.h"
 
 namespace dez::trelix {
 
-// Stand-in until the ICU tokenization work lands.
-void Analyzer::text_to_annotations_icu(Blackboard&, const char*, size_t) {
-    throw dez::Exception("ICU sentence splitting not built yet");
+namespace {
+
+// The document's "tokenizer_locale", else the language's. Stands in for
+// `Analyzer::get_tokenizer_locale` until the analyzer work brings it; calling
+// that instead completes this.
+std::string tokenizer_locale(const Blackboard& document, const Analyzer& analyzer) {
+    if (document.option_anywhere && document.option_anywhere->has("tokenizer_locale"))
+        return document.option_anywhere->get("tokenizer_locale");
+    const LanguageModule* module = analyzer.language_module.get();
+    const nlohmann::json* config = module && module->data ? module->data->config.get() : nullptr;
+    if (config && config->is_object() && config->contains("tokenizer_locale"))
+        return config->at("tokenizer_locale").get<std::string>();
+    return std::string();
+}
+
+// Whether the boundary at `end`, closing the segment that starts at
+// `segment`, gives way so that the next line continues the sentence: the
+// line ends in a connector (spaces and tabs before the line feed aside) and
+// neither a blank line nor the end of the text follows.
+bool joins_next_line(const icu::UnicodeString& text, int32_t segment, int32_t end,
+                     const std::string& connectors) {
+    if (connectors.empty() || end >= text.length() || text.charAt(end) == u'\n')
+        return false;
+    if (end - segment < 2 || text.charAt(end - 1) != u'\n' || text.charAt(end - 2) == u'\n')
+        return false;
+    int32_t at = end - 2;
+    while (at > 0 && (text.charAt(at) == u' ' || text.charAt(at) == u'\t'))
+        --at;
+    const char16_t unit = text.charAt(at);
+    for (const char connector : connectors)
+        if (unit == static_cast<unsigned char>(connector))
+            return true;
+    return false;
+}
+
+bool has_letter_or_digit(const icu::UnicodeString& text, int32_t begin, int32_t end) {
+    for (int32_t at = begin; at < end; at = text.moveIndex32(at, 1))
+        if (u_isalnum(text.char32At(at)))
+            return true;
+    return false;
+}
+
+// A sentence segment of one or two units is noise unless it says something
+// ("OK", "Hi", "42").
+bool worth_a_sentence(const icu::UnicodeString& text, int32_t begin, int32_t end) {
+    return end - begin > 2 || has_letter_or_digit(text, begin, end);
+}
+
+} // namespace
+
+void Analyzer::text_to_annotations_icu(Blackboard& document, const char* text, size_t length) {
+    if (length > static_cast<size_t>(INT_MAX))
+        throw dez::Exception("text too long for the ICU sentence iterator");
+    const std::string locale_name = tokenizer_locale(document, *this);
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::BreakIterator> sentences(icu::BreakIterator::createSentenceInstance(
+        locale_name.empty() ? icu::Locale::getDefault() : icu::Locale(locale_name.c_str()),
+        status));
+    if (U_FAILURE(status) || !sentences)
+        throw dez::Exception("ERROR: Could not load sentence iterator for locale :" + locale_name);
+
+    // Byte offsets come from the table only: built here when the caller did
+    // not, which also rejects malformed UTF-8 before anything is made.
+    if (!document.offset_table)
+        document.offset_table = generate_offset_mappings(text, static_cast<int>(length));
+    const std::vector<uint32_t>& to_byte = document.offset_table->utf16_to_utf8;
+
+    // The given length, not the first NUL, bounds the text.
+    const icu::UnicodeString unicode =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(text, static_cast<int32_t>(length)));
+    sentences->setText(unicode);
+
+    const std::string connectors = options ? options->get("multiline") : std::string();
+    if (!connectors.empty())
+        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
+                   "Sentence Connectors: [" << connectors << "]");
+
+    int32_t start = sentences->first();
+    int32_t segment = start;
+    int32_t end = sentences->next();
+    int merges = 1;
+    while (end != icu::BreakIterator::DONE) {
+        if (merges <= 4 && joins_next_line(unicode, segment, end, connectors)) {
+            segment = end;
+            end = sentences->next();
+            ++merges;
+            continue;
+        }
+        if (worth_a_sentence(unicode, start, end)) {
+            const uint32_t begin_byte = to_byte.at(static_cast<std::size_t>(start));
+            const uint32_t end_byte = to_byte.at(static_cast<std::size_t>(end));
+            auto* sentence = new Sentence(begin_byte, end_byte);
+            document.annotations->push_back(sentence);
+            document.sentences.emplace_back(begin_byte, SentenceInfo(sentence));
+            tokenize(document, text + begin_byte, text + end_byte);
+            if (sentence->annotations.empty()) {
+                document.annotations->unlink(sentence);
+                document.sentences.pop_back();
+                delete sentence;
+            }
+        }
+        start = end;
+        segment = end;
+        merges = 1;
+        end = sentences->next();
+    }
 }
 
 } // namespace dez::trelix

@@ -1,6 +1,7 @@
 #include "analysis/tokenizer_facade.h"
 
 #include <unicode/brkiter.h>
+#include <unicode/unistr.h>
 
 namespace dez::trelix {
 

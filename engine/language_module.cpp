@@ -12,26 +12,67 @@
 
 namespace dez::trelix {
 
+<<<<<<< HEAD
 std::shared_ptr<TokenizerFacade> LanguageModule::get_tokenizer() const {
     auto facade = std::make_shared<TokenizerFacade>();
     const nlohmann::json* config = data ? data->config.get() : nullptr;
     if (!config || !config->is_object() || !config->contains("tokenizer_locale")) {
         UErrorCode status = U_ZERO_ERROR;
+=======
+namespace {
+
+std::shared_ptr<dez::Regex> expression(const std::string& alternation) {
+    if (alternation.empty())
+        return nullptr;
+    return std::make_shared<dez::Regex>(dez::tlx::convert_range(alternation), false);
+}
+
+// A new iterator from the compiled rules, or the locale's word iterator
+// when `locale` is given.
+std::unique_ptr<icu::BreakIterator> make_word_iterator(const LanguageModuleData* data,
+                                                       const std::string* locale) {
+    UErrorCode status = U_ZERO_ERROR;
+    if (!locale) {
+>>>>>>> b7588b1 (ICU tokenization: sentence road, word tokenizer with span hints and URLs, token statuses, shape properties, header test, measurement splits and fixing; word iterator cloned per document)
         auto iterator = std::make_unique<icu::RuleBasedBreakIterator>(
             data ? data->rules_data : nullptr, data ? data->rules_size : 0, status);
         if (U_FAILURE(status))
             throw dez::Exception("ERROR: assigning tokenizer parser");
-        facade->rule_based = iterator.get();
-        facade->iterator = std::move(iterator);
-        return facade;
+        return iterator;
     }
-    const std::string locale = config->at("tokenizer_locale").get<std::string>();
-    UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::BreakIterator> iterator(
-        icu::BreakIterator::createWordInstance(icu::Locale(locale.c_str()), status));
-    if (U_FAILURE(status))
-        throw dez::Exception("ERROR: Could not load tokenizer for locale :" + locale);
-    facade->iterator = std::move(iterator);
+        icu::BreakIterator::createWordInstance(icu::Locale(locale->c_str()), status));
+    if (U_FAILURE(status) || !iterator)
+        throw dez::Exception("ERROR: Could not load tokenizer for locale :" + *locale);
+    return iterator;
+}
+
+} // namespace
+
+std::shared_ptr<TokenizerFacade> LanguageModule::get_tokenizer() const {
+    const nlohmann::json* config = data ? data->config.get() : nullptr;
+    std::string locale;
+    const bool from_rules =
+        !config || !config->is_object() || !config->contains("tokenizer_locale");
+    if (!from_rules)
+        locale = config->at("tokenizer_locale").get<std::string>();
+
+    auto facade = std::make_shared<TokenizerFacade>();
+    if (!data) {
+        facade->iterator = make_word_iterator(nullptr, from_rules ? nullptr : &locale);
+    } else {
+        // One prototype per language; each document walks its own clone.
+        std::lock_guard<std::mutex> lock(data->tokenizer_mutex);
+        if (!data->tokenizer_prototype)
+            data->tokenizer_prototype =
+                make_word_iterator(data.get(), from_rules ? nullptr : &locale);
+        facade->iterator.reset(data->tokenizer_prototype->clone());
+        if (!facade->iterator)
+            throw dez::Exception("ERROR: assigning tokenizer parser");
+        facade->rules_owner = data;
+    }
+    if (from_rules)
+        facade->rule_based = static_cast<icu::RuleBasedBreakIterator*>(facade->iterator.get());
     return facade;
 }
 

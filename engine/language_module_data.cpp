@@ -1,6 +1,8 @@
 #include "engine/language_module_data.h"
 
 #include <nlohmann/json.hpp>
+#include <unicode/brkiter.h>
+#include <unicode/rbbi.h>
 
 #include "analysis/hmm_resource.h"
 #include "analysis/morph_data_descriptor.h"
@@ -21,6 +23,10 @@ std::string LanguageModuleData::get_config_option(const std::string& name) const
 }
 
 void LanguageModuleData::release_rules() {
+    {
+        std::lock_guard<std::mutex> lock(tokenizer_mutex);
+        tokenizer_prototype.reset();
+    }
     if (owns_rules_data)
         delete[] rules_data;
     rules_data = nullptr;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "engine/compiled_expression.h"
 
 U_NAMESPACE_BEGIN
+class BreakIterator;
 class RuleBasedBreakIterator;
 U_NAMESPACE_END
 
@@ -39,7 +41,8 @@ public:
     explicit LanguageModuleData(const std::string& source_name);
     // Frees `rules_data` when it owns it.
     ~LanguageModuleData();
-    // Drops the compiled rules, freeing them when owned.
+    // Drops the compiled rules (and the word iterator made from them),
+    // freeing them when owned.
     void release_rules();
     // The configuration's value of `name` (a JSON string; the JSON library's
     // type error otherwise); "" when absent.
@@ -56,6 +59,11 @@ public:
     // Compiled tokenizer rules in ICU's serialised form.
     const uint8_t* rules_data = nullptr;
     bool owns_rules_data = false;
+    // The word iterator every document's tokenizer is cloned from, made on
+    // first use, so that the rules are read once per language rather than
+    // once per document. It reads `rules_data` in place.
+    mutable std::mutex tokenizer_mutex;
+    mutable std::unique_ptr<icu::BreakIterator> tokenizer_prototype;
     std::vector<core::MorphDataDescriptor> morph_chain;
     std::vector<core::MorphDataDescriptor> not_found_chain;
     std::map<std::string, std::vector<core::MorphDataDescriptor>> property_chains;

@@ -1,0 +1,79 @@
+#include "analysis/fix_measurements.h"
+
+#include <algorithm>
+#include <string>
+
+#include "analysis/lookup.h"
+#include "analysis/morph_data.h"
+#include "analysis/token_helpers.h"
+#include "document/blackboard.h"
+#include "document/sentence.h"
+#include "document/token.h"
+#include "document/token_flags.h"
+#include "foundation/pos_table.h"
+
+namespace dez::trelix {
+
+namespace {
+
+// Seam: the morphology attachment work brings `remove_pos_with_morpho_syntax`
+// and `has_token_property` (token_helpers); until it lands these two local
+// forms do the same, and switching to those completes this file.
+void remove_readings_tagged(Token* token, const std::string& tag) {
+    token->readings.remove_if([&](const MorphData& reading) {
+        return std::find(reading.tags.begin(), reading.tags.end(), tag) != reading.tags.end();
+    });
+}
+
+bool has_token_property_or_tag(const Token* token, const std::string& name) {
+    return has_property(*token, name);
+}
+
+Token* next_deciding_token(Token* unit) {
+    static const uint32_t adjective = dez::language::pos_table::get_root_pos_id("Adj");
+    Token* next = find_next_token(RawPtrIterator(unit), 1);
+    while (next && has_pos(next, adjective))
+        next = find_next_token(RawPtrIterator(next), 1);
+    return next;
+}
+
+void settle(Token* unit) {
+    if (unit->token_flags & token_flags::multiplier) {
+        remove_readings_tagged(unit, "unit");
+        return;
+    }
+    Token* next = next_deciding_token(unit);
+    if (!next) {
+        remove_readings_tagged(unit, "value");
+    } else if (has_pos(next, std::string("Nn-Pl")) || has_token_property_or_tag(next, "unit") ||
+               has_token_property_or_tag(next, "currency")) {
+        remove_readings_tagged(unit, "unit");
+    } else if (has_pos(next, std::string("Nn-Sg"))) {
+        unit->properties.insert("measure");
+        remove_readings_tagged(unit, "value");
+    } else {
+        remove_readings_tagged(unit, "value");
+    }
+}
+
+void settle_all(AnnotationCollection& list) {
+    for (Annotation* a = list.head; a; a = a->next) {
+        if (a->type == annotation_sentence)
+            settle_all(static_cast<Sentence*>(a)->annotations);
+        else if (a->type == annotation_token &&
+                 (static_cast<Token*>(a)->token_flags & token_flags::unit_or_value))
+            settle(static_cast<Token*>(a));
+    }
+}
+
+} // namespace
+
+void fix_measurements(Blackboard& blackboard, Sentence& sentence) {
+    if (!(sentence.sentence_flags & sentence_flags::has_unit_or_value))
+        return;
+    if (!blackboard.lookup_chains || blackboard.lookup_chains->chain.empty())
+        return;
+    settle_all(sentence.annotations);
+}
+
+} // namespace dez::trelix

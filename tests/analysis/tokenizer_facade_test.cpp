@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <unicode/brkiter.h>
@@ -58,6 +59,27 @@ TEST(TokenizerFacade, OutlivesItsLanguage) {
     document->tokenizer.reset();
     tokenizer.reset();
     EXPECT_TRUE(data.expired());
+}
+
+// Documents of one language on several threads: each clones and walks its
+// own iterator.
+TEST(TokenizerFacade, DocumentsOnSeveralThreads) {
+    auto module = fixture::make_rules_module();
+    const std::string text = "It costs $5m, see https://example.com/a/b now.";
+    std::vector<Strings> seen(4);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < seen.size(); ++i)
+        threads.emplace_back([&, i] {
+            for (int round = 0; round < 20; ++round) {
+                fixture::Document document(text, "{}", "{}", module);
+                seen[i] = fixture::literals_of(*document.tokenize_all());
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    const Strings expected{"It", "costs", "$5m", ",", "see", "https://example.com/a/b", "now", "."};
+    for (const Strings& literals : seen)
+        EXPECT_EQ(literals, expected);
 }
 
 TEST(TokenizerFacade, FailuresAreNotRemembered) {

@@ -4,12 +4,12 @@
 
 #include <nlohmann/json.hpp>
 #include <unicode/brkiter.h>
-#include <unicode/locid.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
 #include "analysis/analyzer.h"
 #include "analysis/offset_table.h"
+#include "analysis/sentence_iterator_cache.h"
 #include "analysis/tokenize.h"
 #include "document/blackboard.h"
 #include "document/sentence.h"
@@ -73,13 +73,8 @@ bool worth_a_sentence(const icu::UnicodeString& text, int32_t begin, int32_t end
 void Analyzer::text_to_annotations_icu(Blackboard& document, const char* text, size_t length) {
     if (length > static_cast<size_t>(INT_MAX))
         throw dez::Exception("text too long for the ICU sentence iterator");
-    const std::string locale_name = tokenizer_locale(document, *this);
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::BreakIterator> sentences(icu::BreakIterator::createSentenceInstance(
-        locale_name.empty() ? icu::Locale::getDefault() : icu::Locale(locale_name.c_str()),
-        status));
-    if (U_FAILURE(status) || !sentences)
-        throw dez::Exception("ERROR: Could not load sentence iterator for locale :" + locale_name);
+    std::unique_ptr<icu::BreakIterator> sentences =
+        get_sentence_iterator(tokenizer_locale(document, *this));
 
     // Byte offsets come from the table only: built here when the caller did
     // not, which also rejects malformed UTF-8 before anything is made.

@@ -136,6 +136,27 @@ void BM_TextToAnnotationsIcu(benchmark::State& state) {
 }
 BENCHMARK(BM_TextToAnnotationsIcu)->Unit(benchmark::kMillisecond);
 
+// One short document (two sentences) through the ICU road: the cost a
+// document pays besides its tokens.
+void BM_ShortDocument(benchmark::State& state) {
+    auto module = fixture::make_rules_module();
+    const std::string text = "The company reported $5m in revenue. Growth was 12 percent.";
+    std::size_t tokens = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto document = std::make_unique<fixture::Document>(text, "{}", "{}", module);
+        state.ResumeTiming();
+        document->split();
+        state.PauseTiming();
+        tokens += count_tokens(**document);
+        document.reset();
+        state.ResumeTiming();
+    }
+    state.counters["tokens/s"] =
+        benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ShortDocument);
+
 // A document's tokenizer: a clone of the language's iterator.
 void BM_GetTokenizer(benchmark::State& state) {
     auto module = fixture::make_rules_module();

@@ -1,6 +1,6 @@
 #include "analysis/add_morphdata_memento.h"
 
-#include "analysis/tokenization_stand_ins.h"
+#include "analysis/token_predicates.h"
 #include "document/token.h"
 
 namespace dez::trelix {

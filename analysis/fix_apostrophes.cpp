@@ -3,7 +3,8 @@
 #include <string>
 
 #include "analysis/token_helpers.h"
-#include "analysis/tokenization_stand_ins.h"
+#include "analysis/token_merge_split.h"
+#include "analysis/utf8_mapping_table.h"
 #include "document/blackboard.h"
 #include "document/token_flags.h"
 #include "foundation/logger.h"

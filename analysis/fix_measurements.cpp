@@ -16,19 +16,6 @@ namespace dez::trelix {
 
 namespace {
 
-// Seam: the morphology attachment work brings `remove_pos_with_morpho_syntax`
-// and `has_token_property` (token_helpers); until it lands these two local
-// forms do the same, and switching to those completes this file.
-void remove_readings_tagged(Token* token, const std::string& tag) {
-    token->readings.remove_if([&](const MorphData& reading) {
-        return std::find(reading.tags.begin(), reading.tags.end(), tag) != reading.tags.end();
-    });
-}
-
-bool has_token_property_or_tag(const Token* token, const std::string& name) {
-    return has_property(*token, name);
-}
-
 Token* next_deciding_token(Token* unit) {
     static const uint32_t adjective = dez::language::pos_table::get_root_pos_id("Adj");
     Token* next = find_next_token(RawPtrIterator(unit), 1);
@@ -39,20 +26,20 @@ Token* next_deciding_token(Token* unit) {
 
 void settle(Token* unit) {
     if (unit->token_flags & token_flags::multiplier) {
-        remove_readings_tagged(unit, "unit");
+        remove_pos_with_morpho_syntax(unit, "unit");
         return;
     }
     Token* next = next_deciding_token(unit);
     if (!next) {
-        remove_readings_tagged(unit, "value");
-    } else if (has_pos(next, std::string("Nn-Pl")) || has_token_property_or_tag(next, "unit") ||
-               has_token_property_or_tag(next, "currency")) {
-        remove_readings_tagged(unit, "unit");
+        remove_pos_with_morpho_syntax(unit, "value");
+    } else if (has_pos(next, std::string("Nn-Pl")) || has_token_property(next, "unit") ||
+               has_token_property(next, "currency")) {
+        remove_pos_with_morpho_syntax(unit, "unit");
     } else if (has_pos(next, std::string("Nn-Sg"))) {
         unit->properties.insert("measure");
-        remove_readings_tagged(unit, "value");
+        remove_pos_with_morpho_syntax(unit, "value");
     } else {
-        remove_readings_tagged(unit, "value");
+        remove_pos_with_morpho_syntax(unit, "value");
     }
 }
 

@@ -6,7 +6,7 @@
 
 #include "analysis/lookup_condition.h"
 #include "analysis/token_helpers.h"
-#include "analysis/tokenization_stand_ins.h"
+#include "analysis/token_properties.h"
 #include "document/token.h"
 #include "document/token_flags.h"
 

@@ -2,7 +2,6 @@
 #include "analysis/lookup_cache.h"
 #include "analysis/morph_data.h"
 #include "analysis/morph_data_descriptor.h"
-#include "analysis/tokenization_stand_ins.h"
 #include "core-afst/afst.h"
 #include "document/blackboard.h"
 

@@ -12,20 +12,7 @@
 
 namespace dez::trelix {
 
-<<<<<<< HEAD
-std::shared_ptr<TokenizerFacade> LanguageModule::get_tokenizer() const {
-    auto facade = std::make_shared<TokenizerFacade>();
-    const nlohmann::json* config = data ? data->config.get() : nullptr;
-    if (!config || !config->is_object() || !config->contains("tokenizer_locale")) {
-        UErrorCode status = U_ZERO_ERROR;
-=======
 namespace {
-
-std::shared_ptr<dez::Regex> expression(const std::string& alternation) {
-    if (alternation.empty())
-        return nullptr;
-    return std::make_shared<dez::Regex>(dez::tlx::convert_range(alternation), false);
-}
 
 // A new iterator from the compiled rules, or the locale's word iterator
 // when `locale` is given.
@@ -33,7 +20,6 @@ std::unique_ptr<icu::BreakIterator> make_word_iterator(const LanguageModuleData*
                                                        const std::string* locale) {
     UErrorCode status = U_ZERO_ERROR;
     if (!locale) {
->>>>>>> b7588b1 (ICU tokenization: sentence road, word tokenizer with span hints and URLs, token statuses, shape properties, header test, measurement splits and fixing; word iterator cloned per document)
         auto iterator = std::make_unique<icu::RuleBasedBreakIterator>(
             data ? data->rules_data : nullptr, data ? data->rules_size : 0, status);
         if (U_FAILURE(status))

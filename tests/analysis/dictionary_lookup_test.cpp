@@ -7,7 +7,7 @@
 #include "analysis/dictionary_lookup.h"
 #include "analysis/lookup_cache.h"
 #include "analysis/lookup_proxy.h"
-#include "analysis/tokenization_stand_ins.h"
+#include "analysis/token_properties.h"
 #include "document/token_flags.h"
 #include "tests/analysis/lookup_fixture.h"
 #include "tests/document/log_capture.h"

@@ -13,7 +13,7 @@ namespace dez::trelix {
 namespace {
 
 using fixture::properties_of;
-using fixture::readings_of;
+using fixture::pos_stem_readings;
 using fixture::spans_of;
 using fixture::tokens_of;
 using Strings = std::vector<std::string>;
@@ -95,7 +95,7 @@ TEST(Measurement, FormsByTheGroupsThatTookPart) {
         std::vector<Strings> properties;
         std::vector<uint64_t> flags;
         for (const Token* token : tokens_of(*sentence)) {
-            readings.push_back(readings_of(*token));
+            readings.push_back(pos_stem_readings(*token));
             properties.push_back(properties_of(*token));
             flags.push_back(token->token_flags);
         }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -10,6 +11,8 @@
 #include "analysis/analyzer.h"
 #include "analysis/text_sentence_splitter.h"
 #include "document/blackboard.h"
+#include "document/token.h"
+#include "document/token_flags.h"
 #include "engine/language_module.h"
 #include "engine/language_module_data.h"
 #include "foundation/exception.h"
@@ -50,6 +53,8 @@ struct SplitDocument {
         document->analyzer->text_to_annotations_v2(*document, text.data(), text.size());
     }
 
+    // Sentences are tokenized as they are committed, so each one ends with
+    // its last token (white space at a cut is not part of it).
     // "begin:text" per sentence of the sentence table, read from the
     // document's own text.
     std::vector<std::string> sentences() const {
@@ -69,12 +74,32 @@ struct SplitDocument {
         return out;
     }
 
-    // "begin-end:kind" per span record.
+    // "begin-end:kind" per span record, in text order. The tokenizer takes
+    // the records it uses off the queue and marks the token it makes of each
+    // (bit 0: known abbreviation, bit 1: header prefix); what it left stays.
     std::vector<std::string> hints() const {
-        std::vector<std::string> out;
+        std::vector<std::pair<uint32_t, std::string>> found;
+        for (Annotation* a = document->annotations->head; a; a = a->next)
+            for (Annotation* t = static_cast<Sentence*>(a)->annotations.head; t; t = t->next) {
+                if (t->type != annotation_token)
+                    continue;
+                const auto* token = static_cast<const Token*>(t);
+                const uint64_t kind =
+                    ((token->token_flags & token_flags::known_abbreviation) ? 1 : 0) |
+                    ((token->token_flags & token_flags::header_prefix) ? 2 : 0);
+                if (kind)
+                    found.emplace_back(token->begin, std::to_string(token->begin) + "-" +
+                                                         std::to_string(token->end) + ":" +
+                                                         std::to_string(kind));
+            }
         for (const AbbreviationRange& r : document->abbreviation_ranges)
-            out.push_back(std::to_string(r.begin) + "-" + std::to_string(r.end) + ":" +
-                          std::to_string(r.kind));
+            found.emplace_back(r.begin, std::to_string(r.begin) + "-" + std::to_string(r.end) +
+                                            ":" + std::to_string(r.kind));
+        std::stable_sort(found.begin(), found.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<std::string> out;
+        for (auto& entry : found)
+            out.push_back(std::move(entry.second));
         return out;
     }
 
@@ -159,11 +184,11 @@ TEST(TextSentenceSplitter, RulesCutTheTextIntoSentences) {
          {"0:See (the note)", "15:Next line"}},
         {"numbered header with a period",
          "Some text\n1. Introduction\nmore",
-         {"0:Some text\n", "10:1. Introduction\nmore"},
+         {"0:Some text", "10:1. Introduction\nmore"},
          {"10-12:2"}},
         {"header prefix that is an abbreviation too",
          "See\niv. Annex",
-         {"0:See\n", "4:iv. Annex"},
+         {"0:See", "4:iv. Annex"},
          {"4-7:3"},
          true},
         {"markdown heading after a blank line",
@@ -288,12 +313,12 @@ TEST(TextSentenceSplitter, OverLongSentencesAreCut) {
         // At the space that passes 1024 bytes the next word still joins.
         {"1024 bytes of words", words, {{0, 1029}, {1030, 1249}}},
         // A line break within the last 1023 bytes ends the sentence instead.
-        {"1024 bytes with an earlier line break", lines, {{0, 600}, {600, 1300}}},
+        {"1024 bytes with an earlier line break", lines, {{0, 599}, {600, 1299}}},
         // The line break lies more than 1023 bytes back and no space follows
         // the next word: the cut stays where the limit was passed.
         {"1024 bytes with a distant line break",
          "x\n" + std::string(1500, 'a') + " more",
-         {{0, 1503}, {1503, 1507}}},
+         {{0, 1502}, {1503, 1507}}},
         {"2048 bytes without a space", std::string(3000, 'a'), {{0, 2049}, {2049, 3000}}},
         {"2048 bytes and a space later",
          std::string(2100, 'a') + " tail",

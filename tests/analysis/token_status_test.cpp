@@ -11,7 +11,7 @@ namespace dez::trelix {
 namespace {
 
 using fixture::properties_of;
-using fixture::readings_of;
+using fixture::pos_stem_readings;
 
 // A token "tok" as the last annotation of a sentence of a fixture document.
 struct StatusBench {
@@ -76,7 +76,7 @@ TEST(TokenStatus, EveryDefaultTokenMapRow) {
     for (const Case& c : cases) {
         StatusBench bench;
         apply_rule_status(*bench.document, bench.sentence, bench.token, c.status);
-        EXPECT_EQ(readings_of(*bench.token), c.readings) << c.status;
+        EXPECT_EQ(pos_stem_readings(*bench.token), c.readings) << c.status;
         EXPECT_EQ(properties_of(*bench.token), c.properties) << c.status;
         EXPECT_EQ(bench.token->token_flags, c.flags) << c.status;
         EXPECT_EQ(bench.sentence->sentence_flags, c.sentence_flags) << c.status;
@@ -101,7 +101,7 @@ TEST(TokenStatus, UrlReadingStopsAtTheThirdSlash) {
         bench.token->literal = c.literal;
         bench.token->properties.insert("nf");
         apply_rule_status(*bench.document, bench.sentence, bench.token, url_status);
-        EXPECT_EQ(readings_of(*bench.token), std::vector<std::string>{"Url:" + c.stem})
+        EXPECT_EQ(pos_stem_readings(*bench.token), std::vector<std::string>{"Url:" + c.stem})
             << c.literal;
         EXPECT_EQ(properties_of(*bench.token), std::vector<std::string>{"internet"}) << c.literal;
     }
@@ -119,7 +119,7 @@ TEST(TokenStatus, LanguageMapAddsAndRemovesReadings) {
     map.emplace(42, "-C");
     map.emplace(42, "flag");
     apply_rule_status(*bench.document, bench.sentence, bench.token, 42);
-    EXPECT_EQ(readings_of(*bench.token), (std::vector<std::string>{"B:tok", "A:tok"}));
+    EXPECT_EQ(pos_stem_readings(*bench.token), (std::vector<std::string>{"B:tok", "A:tok"}));
     EXPECT_EQ(properties_of(*bench.token), (std::vector<std::string>{"flag", "nf"}));
 }
 

@@ -22,7 +22,7 @@ namespace {
 using fixture::Document;
 using fixture::literals_of;
 using fixture::properties_of;
-using fixture::readings_of;
+using fixture::pos_stem_readings;
 using fixture::spans_of;
 using fixture::tokens_of;
 using Strings = std::vector<std::string>;
@@ -48,9 +48,9 @@ TEST(Tokenize, SentenceShrinksToItsTokensAndIsClosed) {
     // Shape properties and the rule statuses' readings.
     const std::vector<Token*> tokens = tokens_of(*sentence);
     EXPECT_EQ(properties_of(*tokens[0]), (Strings{"init-cap", "nf"}));
-    EXPECT_EQ(readings_of(*tokens[1]), Strings{"Punct-Comma:,"});
+    EXPECT_EQ(pos_stem_readings(*tokens[1]), Strings{"Punct-Comma:,"});
     EXPECT_EQ(tokens[1]->token_flags, token_flags::rule_reading);
-    EXPECT_EQ(readings_of(*tokens[3]), Strings{"Punct-Sent:!"});
+    EXPECT_EQ(pos_stem_readings(*tokens[3]), Strings{"Punct-Sent:!"});
 }
 
 TEST(Tokenize, WhiteSpaceMakesNoTokenAndLeavesTheSentenceAlone) {
@@ -92,7 +92,7 @@ TEST(Tokenize, RuleStatusesReachTheTokens) {
         Sentence* sentence = document.tokenize_all();
         ASSERT_EQ(literals_of(*sentence), c.literals) << c.text;
         const Token& token = *tokens_of(*sentence)[c.index];
-        EXPECT_EQ(readings_of(token), c.readings) << c.text;
+        EXPECT_EQ(pos_stem_readings(token), c.readings) << c.text;
         EXPECT_EQ(properties_of(token), c.properties) << c.text;
         EXPECT_EQ(token.token_flags, c.flags) << c.text;
     }
@@ -158,7 +158,7 @@ TEST(Tokenize, WebAddressesBecomeOneToken) {
     }
     Document document("see https://example.com/a/b now");
     const Token& url = *tokens_of(*document.tokenize_all())[1];
-    EXPECT_EQ(readings_of(url), Strings{"Url:https://example.com"});
+    EXPECT_EQ(pos_stem_readings(url), Strings{"Url:https://example.com"});
     EXPECT_EQ(url.readings.front().weight, 100.0);
     EXPECT_EQ(url.begin, 4u);
     EXPECT_EQ(url.end, 27u);
@@ -174,7 +174,7 @@ TEST(Tokenize, LocaleIteratorReadsNoRuleStatus) {
     ASSERT_EQ(literals_of(*sentence),
               (Strings{"see", "https://example.com/a/b", "and", "42", "."}));
     const std::vector<Token*> tokens = tokens_of(*sentence);
-    EXPECT_EQ(readings_of(*tokens[1]), Strings{"Url:https://example.com"});
+    EXPECT_EQ(pos_stem_readings(*tokens[1]), Strings{"Url:https://example.com"});
     EXPECT_TRUE(tokens[3]->readings.empty());
     EXPECT_TRUE(tokens[4]->readings.empty());
 }
@@ -274,7 +274,7 @@ TEST(Tokenize, MeasurementsSplit) {
         std::vector<Strings> readings;
         std::vector<Strings> properties;
         for (const Token* token : tokens_of(*sentence)) {
-            readings.push_back(readings_of(*token));
+            readings.push_back(pos_stem_readings(*token));
             properties.push_back(properties_of(*token));
         }
         EXPECT_EQ(readings, c.readings) << c.text;

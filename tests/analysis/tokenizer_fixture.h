@@ -142,7 +142,7 @@ inline std::vector<std::string> literals_of(const Sentence& sentence) {
 }
 
 // "pos:stem" per reading.
-inline std::vector<std::string> readings_of(const Token& token) {
+inline std::vector<std::string> pos_stem_readings(const Token& token) {
     std::vector<std::string> out;
     for (const MorphData& reading : token.readings)
         out.push_back(reading.pos + ":" + reading.stem);

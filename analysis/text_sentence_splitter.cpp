@@ -89,21 +89,6 @@ bool ascii_lower(char c) {
     return c >= 'a' && c <= 'z';
 }
 
-// Stands in for Analyzer::get_sentyziser_option until the analyzer's own
-// reader lands: the document's option view, then the language configuration,
-// then "3".
-std::string sentyziser_option(const Blackboard& document, const Analyzer& analyzer) {
-    if (document.option_anywhere && document.option_anywhere->has("sentyziser"))
-        return document.option_anywhere->get("sentyziser");
-    const LanguageModule* module = analyzer.language_module.get();
-    if (!module || !module->data)
-        return "3";
-    const nlohmann::json* config = module->data->config.get();
-    if (!config || !config->is_object() || !config->contains("sentyziser"))
-        return std::string();
-    return config->at("sentyziser").get<std::string>();
-}
-
 // The wrapped-line limit: the first comma-separated part of the option as a
 // decimal number, 3 when there is none.
 int32_t line_limit_of(const std::string& option) {
@@ -738,7 +723,7 @@ void Analyzer::text_to_annotations_v2(Blackboard& document, const char* text, si
         document.text != document.text_copy.c_str())
         document.set_text(text, length);
     try {
-        const int32_t line_limit = line_limit_of(sentyziser_option(document, *this));
+        const int32_t line_limit = line_limit_of(get_sentyziser_option(document));
         const bool resolve_hyphen = !options || options->get_bool("resolve_hyphen", true);
         Scan(document, document.text_copy.data(), document.text_copy.size(), line_limit,
              resolve_hyphen)

@@ -8,6 +8,7 @@
 #include <unicode/unistr.h>
 
 #include "analysis/analyzer.h"
+#include "analysis/option_keys.h"
 #include "analysis/offset_table.h"
 #include "analysis/sentence_iterator_cache.h"
 #include "analysis/tokenize.h"
@@ -21,19 +22,6 @@
 namespace dez::trelix {
 
 namespace {
-
-// The document's "tokenizer_locale", else the language's. Stands in for
-// `Analyzer::get_tokenizer_locale` until the analyzer work brings it; calling
-// that instead completes this.
-std::string tokenizer_locale(const Blackboard& document, const Analyzer& analyzer) {
-    if (document.option_anywhere && document.option_anywhere->has("tokenizer_locale"))
-        return document.option_anywhere->get("tokenizer_locale");
-    const LanguageModule* module = analyzer.language_module.get();
-    const nlohmann::json* config = module && module->data ? module->data->config.get() : nullptr;
-    if (config && config->is_object() && config->contains("tokenizer_locale"))
-        return config->at("tokenizer_locale").get<std::string>();
-    return std::string();
-}
 
 // Whether the boundary at `end`, closing the segment that starts at
 // `segment`, gives way so that the next line continues the sentence: the
@@ -74,7 +62,7 @@ void Analyzer::text_to_annotations_icu(Blackboard& document, const char* text, s
     if (length > static_cast<size_t>(INT_MAX))
         throw dez::Exception("text too long for the ICU sentence iterator");
     std::unique_ptr<icu::BreakIterator> sentences =
-        get_sentence_iterator(tokenizer_locale(document, *this));
+        get_sentence_iterator(get_tokenizer_locale(document));
 
     // Byte offsets come from the table only: built here when the caller did
     // not, which also rejects malformed UTF-8 before anything is made.
@@ -87,7 +75,7 @@ void Analyzer::text_to_annotations_icu(Blackboard& document, const char* text, s
         icu::UnicodeString::fromUTF8(icu::StringPiece(text, static_cast<int32_t>(length)));
     sentences->setText(unicode);
 
-    const std::string connectors = options ? options->get("multiline") : std::string();
+    const std::string connectors = option(option_key::multiline);
     if (!connectors.empty())
         TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
                    "Sentence Connectors: [" << connectors << "]");

@@ -21,8 +21,8 @@ public:
 
 struct Word {
     std::string pos;               // a reading with the literal as stem, or none
-    std::vector<std::string> tags; // of that reading
-    std::vector<std::string> properties;
+    std::vector<std::string> tags = {}; // of that reading
+    std::vector<std::string> properties = {};
     uint64_t flags = 0;
 };
 

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "api/analyzer.h"
+#include "api/blackboard.h"
+#include "api/dez_api.h"
+#include "document/blackboard.h"
+#include "engine/engine.h"
+
+namespace dez::api {
+namespace {
+
+struct Record : dez_exception {
+    Record() : dez_exception{0, {}} {}
+};
+
+const std::string fixture_folder = std::string(TRELIX_TEST_DATA) + "/run";
+
+// Releases a handle at the end of a test.
+struct Held {
+    explicit Held(dez_object* handle) : handle(handle) {}
+    ~Held() {
+        if (handle)
+            dez_api_dec_ref(handle, nullptr);
+    }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    dez_object* handle;
+};
+
+dez_object* fixture_engine(Record& error) {
+    const nlohmann::json options = {{"root_path", fixture_folder}, {"morfex", fixture_folder}};
+    return dez_api_get_engine(options.dump().c_str(), 0, &error);
+}
+
+TEST(EngineCalls, RoadFromEngineToResult) {
+    Record error;
+    Held engine(fixture_engine(error));
+    ASSERT_NE(engine.handle, nullptr) << error.message;
+    EXPECT_NE(get_engine(engine.handle), nullptr);
+    Held analyzer(dez_api_get_analyzer(engine.handle, R"({"language":"fixture"})", 0, &error));
+    ASSERT_NE(analyzer.handle, nullptr) << error.message;
+    const char text[] = "Anna walks.";
+    Held result(dez_api_analyze_document(analyzer.handle, text, sizeof text - 1, R"({"id":"x"})", 0,
+                                         &error));
+    ASSERT_NE(result.handle, nullptr) << error.message;
+    dez::trelix::Blackboard* document = get_blackboard(result.handle);
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(std::string(document->text, document->text_length), text);
+    EXPECT_FALSE(document->sentences.empty());
+
+    // Processing the result again answers the same handle.
+    EXPECT_EQ(dez_api_analyze_result(analyzer.handle, result.handle, &error), result.handle);
+
+    // The result outlives its analyzer handle.
+    dez_api_dec_ref(analyzer.handle, &error);
+    analyzer.handle = nullptr;
+    size_t length = 0;
+    const char* json = dez_api_get_result_json_buffer(result.handle, &length, &error);
+    ASSERT_NE(json, nullptr);
+    EXPECT_EQ(nlohmann::json::parse(json).at("language"), "fixture");
+    EXPECT_EQ(error.code, 0) << error.message;
+}
+
+TEST(EngineCalls, GuardMessages) {
+    Record error;
+    Held engine(fixture_engine(error));
+    ASSERT_NE(engine.handle, nullptr);
+    struct Case {
+        const char* name;
+        std::function<bool(dez_exception*)> call; // true: the call answered its failure
+        int32_t code;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"analyzer without engine",
+         [](dez_exception* e) { return !dez_api_get_analyzer(nullptr, "{}", 0, e); }, 1,
+         "Engine has not been initialized."},
+        {"document without analyzer",
+         [](dez_exception* e) { return !dez_api_analyze_document(nullptr, "a", 1, "{}", 0, e); }, 1,
+         "Analyzer has not been initialized."},
+        {"engine where an analyzer belongs",
+         [&](dez_exception* e) {
+             return !dez_api_analyze_document(engine.handle, "a", 1, "{}", 0, e);
+         },
+         1, "Invalid handle: not an analyzer."},
+        {"result again without result",
+         [&](dez_exception* e) { return !dez_api_analyze_result(nullptr, nullptr, e); }, 1,
+         "Analyzer has not been initialized."},
+        {"malformed options",
+         [&](dez_exception* e) {
+             return !dez_api_get_analyzer(engine.handle, "{language:fixture}", 0, e);
+         },
+         5, nullptr},
+        {"language that is no string",
+         [&](dez_exception* e) {
+             return !dez_api_get_analyzer(engine.handle, R"({"language":3})", 0, e);
+         },
+         2, nullptr},
+        {"null name with a length",
+         [&](dez_exception* e) {
+             return !dez_api_engine_release_domain(engine.handle, nullptr, 3, e);
+         },
+         4, "basic_string::_S_construct null not valid"},
+    };
+    for (const Case& c : cases) {
+        Record record;
+        EXPECT_TRUE(c.call(&record)) << c.name;
+        EXPECT_EQ(record.code, c.code) << c.name << ": " << record.message;
+        if (c.message) {
+            EXPECT_STREQ(record.message, c.message) << c.name;
+        }
+    }
+}
+
+TEST(EngineCalls, MalformedEngineOptionsMakeNoEngine) {
+    Record error;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(dez_api_get_engine("{\"root_path\":", 0, &error), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(error.code, 5);
+    EXPECT_TRUE(nlohmann::json::accept(error.message)) << error.message;
+}
+
+TEST(EngineCalls, PropertyAndHousekeeping) {
+    Record error;
+    Held engine(fixture_engine(error));
+    ASSERT_NE(engine.handle, nullptr);
+    const std::string root = get_engine(engine.handle)->property("root_path");
+    char output[8];
+    std::memset(output, 'x', sizeof output);
+    EXPECT_EQ(dez_api_engine_property(engine.handle, "root_pathXX", 9, output, 4, &error),
+              root.size());
+    EXPECT_EQ(std::string(output), root.substr(0, 3));
+    EXPECT_EQ(output[4], 'x');
+
+    EXPECT_EQ(dez_api_engine_property(engine.handle, "none", 4, output, sizeof output, &error), 0u);
+    EXPECT_EQ(error.code, 1);
+
+    Record housekeeping;
+    EXPECT_FALSE(dez_api_engine_release_domain(engine.handle, "absent", 6, &housekeeping));
+    EXPECT_TRUE(dez_api_engine_purge_domains(engine.handle, "{}", 2, &housekeeping));
+    EXPECT_EQ(housekeeping.code, 0) << housekeeping.message;
+}
+
+TEST(ToolCalls, VersionNamesAndPipelines) {
+    Record error;
+    EXPECT_TRUE(dez_api_is_valid_version_format("1.2.3 trailing", 5, &error));
+    EXPECT_FALSE(dez_api_is_valid_version_format("1.x", 3, &error));
+    EXPECT_EQ(error.code, 0);
+    EXPECT_FALSE(dez_api_is_valid_version_format(nullptr, 4, &error));
+    EXPECT_EQ(error.code, 4);
+
+    Record name;
+    EXPECT_EQ(dez_api_language_longname(nullptr, &name), nullptr);
+    EXPECT_EQ(name.code, 4);
+
+    Record pipeline;
+    const char* expanded = dez_api_expand_pipeline(
+        "a(b", 3, fixture_folder.c_str(), fixture_folder.size(), true, true, nullptr, 0, &pipeline);
+    ASSERT_NE(expanded, nullptr);
+    EXPECT_STREQ(expanded, "");
+    EXPECT_EQ(pipeline.code, 5);
+    EXPECT_TRUE(nlohmann::json::accept(pipeline.message)) << pipeline.message;
+}
+
+} // namespace
+} // namespace dez::api

@@ -1,5 +1,6 @@
 #include "api/analyze.h"
 
+#include <limits>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -53,6 +54,8 @@ void stand_in_generate(InnerAnalyzer& analyzer, Blackboard& document, const char
         throw dez::Exception("Input type not supported yet: " + input_type);
     if (!document.language_module)
         return;
+    if (length > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        throw dez::Exception("The text is too long to analyse.");
     if (!utf8::is_valid(text, text + length))
         throw dez::Exception("Invalid utf8 character.");
     document.set_text(text, length);

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "api/offset_mappers.h"
+#include "api/token_text_streams.h"
 #include "foundation/exception.h"
 #include "tests/api/result_fixture.h"
 
@@ -243,6 +244,24 @@ TEST(ResultJson, FailedStreamIsReported) {
     EXPECT_THROW(stream_internal_results_json_format(result.document, internal), dez::Exception);
     std::ostream metadata(&buffer);
     EXPECT_THROW(stream_json_api_metadata(result.document, metadata), dez::Exception);
+}
+
+TEST(TokenTextStreams, LiteralsAndStemsOfAConcept) {
+    TestResult result;
+    // "New York-based ." with "-" adjacent to its neighbours; "based" has no
+    // reading.
+    Sentence* s = result.sentence(
+        {{"New", 0, 3}, {"York", 4, 8}, {"-", 8, 9}, {"based", 9, 14}, {".", 15, 16}});
+    token_at(*s, 0)->readings.emplace_back("Adj", "new", 1.0);
+    token_at(*s, 1)->readings.emplace_back("Prop", "york", 1.0);
+    token_at(*s, 2)->readings.emplace_back("Punct", "-", 1.0);
+    Concept* c = fixture::add_concept(*s, token_at(*s, 0), token_at(*s, 3), "X");
+    std::stringstream literal;
+    v2::get_token_literal_stream(*c, literal);
+    EXPECT_EQ(literal.str(), "New York-based");
+    std::stringstream stem;
+    v2::get_token_stem_stream(*c, stem);
+    EXPECT_EQ(stem.str(), "new york-");
 }
 
 } // namespace

@@ -2,14 +2,18 @@
 
 #include <cstring>
 #include <functional>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "api/analyzer.h"
+#include "api/api_arguments.h"
 #include "api/blackboard.h"
 #include "api/dez_api.h"
+#include "api/engine.h"
 #include "document/blackboard.h"
 #include "engine/engine.h"
 
@@ -147,6 +151,40 @@ TEST(EngineCalls, PropertyAndHousekeeping) {
     EXPECT_FALSE(dez_api_engine_release_domain(engine.handle, "absent", 6, &housekeeping));
     EXPECT_TRUE(dez_api_engine_purge_domains(engine.handle, "{}", 2, &housekeeping));
     EXPECT_EQ(housekeeping.code, 0) << housekeeping.message;
+}
+
+// An engine whose information names the thread that asks.
+class ThreadInfoEngine : public dez::trelix::Engine {
+public:
+    using Engine::Engine;
+    std::string info() const override {
+        std::ostringstream text;
+        text << "info of " << std::this_thread::get_id();
+        return text.str();
+    }
+};
+
+TEST(EngineCalls, InformationLivesInEachThreadsBuffer) {
+    const nlohmann::json options = {{"root_path", fixture_folder}, {"morfex", fixture_folder}};
+    Held engine(new Engine(
+        std::make_shared<ThreadInfoEngine>(options_argument(options.dump().c_str(), 0))));
+    Record error;
+    size_t length = 0;
+    const char* here = dez_api_engine_info(engine.handle, &length, &error);
+    ASSERT_NE(here, nullptr);
+    const std::string here_text = here;
+    EXPECT_EQ(length, here_text.size());
+    std::string there_text;
+    std::thread other([&] {
+        Record record;
+        const char* there = dez_api_engine_info(engine.handle, nullptr, &record);
+        there_text = there ? there : "";
+    });
+    other.join();
+    EXPECT_NE(there_text, here_text);
+    EXPECT_EQ(there_text.rfind("info of ", 0), 0u);
+    // The other thread's call left this thread's text as it was.
+    EXPECT_EQ(std::string(here), here_text);
 }
 
 TEST(ToolCalls, VersionNamesAndPipelines) {

@@ -196,8 +196,19 @@ TEST(ToolCalls, VersionNamesAndPipelines) {
     EXPECT_EQ(error.code, 4);
 
     Record name;
+    EXPECT_STREQ(dez_api_language_longname("en", &name), "english");
+    EXPECT_EQ(name.code, 0);
     EXPECT_EQ(dez_api_language_longname(nullptr, &name), nullptr);
     EXPECT_EQ(name.code, 4);
+
+    Record tokenizer;
+    dez_api_compile_tokenizer_file(nullptr, &tokenizer);
+    EXPECT_EQ(tokenizer.code, 4);
+    Record missing;
+    const std::string absent = fixture_folder + "/absent.tokenizer";
+    dez_api_compile_tokenizer_file(absent.c_str(), &missing);
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_NE(std::string(missing.message).find("absent.tokenizer"), std::string::npos);
 
     Record pipeline;
     const char* expanded = dez_api_expand_pipeline(

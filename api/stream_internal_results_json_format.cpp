@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "analysis/stream_collection.h"
+#include "analysis/lookup_streams.h"
 #include "api/attribute_name_filters.h"
 #include "api/concept_filters.h"
 #include "api/encoded_quoted_string.h"

@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "analysis/stream_collection.h"
+#include "analysis/lookup_streams.h"
 #include "foundation/text_stream_type.h"
 #include "tests/api/result_fixture.h"
 

@@ -35,15 +35,16 @@ int64_t now() {
         .count();
 }
 
-// A rule id or rule reference taken apart, its line part not yet read.
-struct Parts {
+// A rule id or rule reference taken apart, its line not yet read.
+struct SplitName {
     std::string file;
-    bool has_line = false; // false: no line part, line 0
+    bool has_line = false; // false: no line given, line 0
     std::string line;
     std::string remainder;
 };
 
-Parts split_rule_id(const std::string& id, const std::map<std::string, std::string>& file_names) {
+SplitName split_rule_id(const std::string& id,
+                        const std::map<std::string, std::string>& file_names) {
     dez::SMatch match;
     if (!rule_id_form.regex_search(id, match))
         return {id, false, std::string(), std::string()};
@@ -52,8 +53,8 @@ Parts split_rule_id(const std::string& id, const std::map<std::string, std::stri
             match[3].str};
 }
 
-Parts split_reference(const std::string& reference,
-                      const std::map<std::string, std::string>& file_names) {
+SplitName split_reference(const std::string& reference,
+                          const std::map<std::string, std::string>& file_names) {
     dez::SMatch match;
     if (!rule_reference_form.regex_search(reference, match))
         return {reference, false, std::string(), std::string()};
@@ -63,21 +64,21 @@ Parts split_reference(const std::string& reference,
     return {known->second, true, match[2].str, std::string()};
 }
 
-ParseRuleIDType strict(Parts&& parts) {
+ParseRuleIDType strict(SplitName&& name) {
     ParseRuleIDType result;
-    result.file = std::move(parts.file);
-    result.line = parts.has_line ? std::stol(parts.line) : 0;
-    result.remainder = std::move(parts.remainder);
+    result.file = std::move(name.file);
+    result.line = name.has_line ? std::stol(name.line) : 0;
+    result.remainder = std::move(name.remainder);
     return result;
 }
 
-// The report lists a line part that is not a number (or not a line: lines
+// The report lists a line that is not a number (or not a line: lines
 // count from 1) as line 0 rather than losing the whole report over one entry.
-uint64_t report_line(const Parts& parts) {
-    if (!parts.has_line)
+uint64_t report_line(const SplitName& name) {
+    if (!name.has_line)
         return 0;
     try {
-        const long line = std::stol(parts.line);
+        const long line = std::stol(name.line);
         return line < 0 ? 0 : static_cast<uint64_t>(line);
     } catch (const std::invalid_argument&) {
         return 0;
@@ -165,12 +166,12 @@ const std::string& Profiler::report() const {
         rules["files"] = nlohmann::json::object();
         rules["description"] = rules_description;
         for (const Info* entry : entries) {
-            const Parts parts = split_rule_id(entry->name, file_names);
-            nlohmann::json& file = rules["files"][parts.file];
+            const SplitName name = split_rule_id(entry->name, file_names);
+            nlohmann::json& file = rules["files"][name.file];
             if (!file.contains("locations"))
                 file["locations"] = nlohmann::json::array();
             nlohmann::json location;
-            location["line"] = report_line(parts);
+            location["line"] = report_line(name);
             location["triggered"] = entry->count;
             location["nanosec"] = entry->total_time;
             location["hits"] = nlohmann::json::object();
@@ -189,8 +190,8 @@ const std::string& Profiler::report() const {
                 nlohmann::json& list = matches["concept"][uri][matched]["rules"];
                 list = nlohmann::json::array();
                 for (const HitRuleInfo& reference : references) {
-                    const Parts parts = split_reference(reference.rule, file_names);
-                    list.push_back({{"file", parts.file}, {"line", report_line(parts)}});
+                    const SplitName name = split_reference(reference.rule, file_names);
+                    list.push_back({{"file", name.file}, {"line", report_line(name)}});
                 }
             }
         }

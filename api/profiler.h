@@ -66,11 +66,11 @@ public:
 
     // File (mapped through file_names), line and rest of a rule id of the
     // form "rule_...$MCF:<file key>__l<line>_<rest>"; any other name is its
-    // own file with line 0. A line part that is not a number raises
+    // own file with line 0. A line that is not a number raises
     // std::invalid_argument or std::out_of_range ("stol").
     ParseRuleIDType parse_rule_id(const std::string& id) const;
     // A "<file key>:<line>" reference split at its last ':'; an unknown key
-    // gives the whole reference as file and line 0. A bad line part of a
+    // gives the whole reference as file and line 0. A bad line of a
     // known key raises as parse_rule_id does.
     ParseRuleIDType resolve_filename(const std::string& reference) const;
 

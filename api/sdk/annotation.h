@@ -15,7 +15,7 @@ constexpr uint32_t token_type = 3;
 // them (bytes or code points, as the writer was asked).
 class Annotation : public BaseHook<Annotation> {
 public:
-    Annotation(uint32_t type, uint32_t begin, uint32_t end) : type(type), begin(begin), end(end) {}
+    Annotation(uint32_t kind, uint32_t from, uint32_t to) : type(kind), begin(from), end(to) {}
     virtual ~Annotation() = default;
     // A copy would share the list links of the original.
     Annotation(const Annotation&) = delete;

@@ -10,8 +10,8 @@ namespace qvr::common {
 // the result in order, then destroy the printer, which ends the last line.
 class AnnotationPrinter : public Visitor<AnnotationPrinter> {
 public:
-    AnnotationPrinter(std::ostream& out, bool show_offsets)
-        : Visitor<AnnotationPrinter>(this), out(&out), show_offsets(show_offsets) {}
+    AnnotationPrinter(std::ostream& stream, bool offsets)
+        : Visitor<AnnotationPrinter>(this), out(&stream), show_offsets(offsets) {}
     ~AnnotationPrinter() override {
         if (line_pending)
             *out << std::endl;

@@ -10,8 +10,8 @@ namespace qvr::common {
 // attributes, the literal and each stem.
 class AnnotationRichPrinter : public Visitor<AnnotationRichPrinter> {
 public:
-    AnnotationRichPrinter(std::ostream& out, bool show_offsets)
-        : Visitor<AnnotationRichPrinter>(this), out(&out), show_offsets(show_offsets) {}
+    AnnotationRichPrinter(std::ostream& stream, bool offsets)
+        : Visitor<AnnotationRichPrinter>(this), out(&stream), show_offsets(offsets) {}
     ~AnnotationRichPrinter() override {
         if (line_pending)
             *out << std::endl;

@@ -11,8 +11,8 @@ namespace qvr::common {
 
 class Concept : public Annotation {
 public:
-    Concept(uint32_t begin, uint32_t end, std::string uri)
-        : Annotation(concept_type, begin, end), uri(std::move(uri)) {}
+    Concept(uint32_t from, uint32_t to, std::string name)
+        : Annotation(concept_type, from, to), uri(std::move(name)) {}
 
     std::string uri;
     // Not filled by the reader, not read by the printers.

@@ -21,7 +21,7 @@ namespace qvr::common {
 // then owns them, see sentence_list.h); language and id stay empty when the
 // result has none.
 struct JsonToResult {
-    explicit JsonToResult(RawPtrList<Annotation>& sentences) : sentences(sentences) {}
+    explicit JsonToResult(RawPtrList<Annotation>& target) : sentences(target) {}
 
     RawPtrList<Annotation>& sentences;
     std::string language;
@@ -41,7 +41,7 @@ inline const nlohmann::json& element(const nlohmann::json& array, std::size_t in
     return array[index];
 }
 
-// A readings array: stem, part of speech, then tags (strings) and component
+// A readings array: stem, pos, then tags (strings) and component
 // readings (arrays); other elements are passed over.
 inline void read_readings(const nlohmann::json& readings, std::vector<MorphData>& into) {
     for (const nlohmann::json& reading : readings) {
@@ -49,11 +49,11 @@ inline void read_readings(const nlohmann::json& readings, std::vector<MorphData>
         data.stem = element(reading, 0, "reading", 2).get<std::string>();
         data.pos = element(reading, 1, "reading", 2).get<std::string>();
         for (std::size_t i = 2; i < reading.size(); ++i) {
-            const nlohmann::json& part = reading[i];
-            if (part.is_string())
-                data.tags.push_back(part.get<std::string>());
-            else if (part.is_array())
-                read_readings(part, data.components);
+            const nlohmann::json& field = reading[i];
+            if (field.is_string())
+                data.tags.push_back(field.get<std::string>());
+            else if (field.is_array())
+                read_readings(field, data.components);
         }
         into.push_back(std::move(data));
     }

@@ -10,7 +10,7 @@ namespace qvr::common {
 // list and destroys them with itself.
 class Sentence : public Annotation {
 public:
-    Sentence(uint32_t begin, uint32_t end) : Annotation(sentence_type, begin, end) {}
+    Sentence(uint32_t from, uint32_t to) : Annotation(sentence_type, from, to) {}
     ~Sentence() override {
         while (Annotation* annotation = annotations.head) {
             annotations.unlink(annotation);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "annotation.h"
@@ -12,8 +13,8 @@ namespace qvr::common {
 
 class Token : public Annotation {
 public:
-    Token(uint32_t begin, uint32_t end, std::string literal)
-        : Annotation(token_type, begin, end), literal(std::move(literal)) {}
+    Token(uint32_t from, uint32_t to, std::string text)
+        : Annotation(token_type, from, to), literal(std::move(text)) {}
 
     std::string literal;
     // In result order.

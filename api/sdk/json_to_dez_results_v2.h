@@ -41,9 +41,17 @@ inline const nlohmann::json& element(const nlohmann::json& array, std::size_t in
     return array[index];
 }
 
+// Component readings nest one level in what the library writes; deeper
+// nesting is refused before it can exhaust the stack.
+constexpr int max_reading_depth = 64;
+
 // A readings array: stem, pos, then tags (strings) and component
 // readings (arrays); other elements are passed over.
-inline void read_readings(const nlohmann::json& readings, std::vector<MorphData>& into) {
+inline void read_readings(const nlohmann::json& readings, std::vector<MorphData>& into,
+                          int depth = 0) {
+    if (depth > max_reading_depth)
+        throw std::runtime_error("readings nested deeper than " +
+                                 std::to_string(max_reading_depth) + " levels");
     for (const nlohmann::json& reading : readings) {
         MorphData data;
         data.stem = element(reading, 0, "reading", 2).get<std::string>();
@@ -53,7 +61,7 @@ inline void read_readings(const nlohmann::json& readings, std::vector<MorphData>
             if (field.is_string())
                 data.tags.push_back(field.get<std::string>());
             else if (field.is_array())
-                read_readings(field, data.components);
+                read_readings(field, data.components, depth + 1);
         }
         into.push_back(std::move(data));
     }
@@ -90,15 +98,15 @@ inline void add_sentence(const nlohmann::json& sentence, RawPtrList<Annotation>&
         const uint32_t item_begin = detail::number(element(item, 1, "item", 3));
         const uint32_t item_end = detail::number(element(item, 2, "item", 3));
         if (type == token_type) {
-            auto* token =
-                new Token(item_begin, item_end, element(item, 3, "token", 6).get<std::string>());
+            std::string literal = element(item, 3, "token", 6).get<std::string>();
+            auto* token = new Token(item_begin, item_end, std::move(literal));
             target->annotations.push_back(token);
             for (const nlohmann::json& property : item[4])
                 token->properties.insert(property.get<std::string>());
             detail::read_readings(item[5], token->readings);
         } else if (type == concept_type) {
-            auto* concept_ = new Concept(item_begin, item_end,
-                                         element(item, 3, "concept", 4).get<std::string>());
+            std::string uri = element(item, 3, "concept", 4).get<std::string>();
+            auto* concept_ = new Concept(item_begin, item_end, std::move(uri));
             target->annotations.push_back(concept_);
             if (item.size() > 4)
                 for (const auto& attribute : item[4].items())

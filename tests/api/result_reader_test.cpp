@@ -142,6 +142,10 @@ TEST(ResultReader, RefusesMalformedResultsWithItsFormatError) {
          "reading needs at least 2 elements, got 1"},
         {R"({"sentences":[[1,0,5,[[3,0,2,"Hi",[],[["hi","Int",[[]]]]]]]]})",
          "reading needs at least 2 elements, got 0"},
+        {R"({"sentences":[[1,0,5,[[2,0,2,7,{}]]]]})",
+         "[json.exception.type_error.302] type must be string, but is number"},
+        {R"({"sentences":[[1,0,5,[[3,0,2,null,[],[]]]]]})",
+         "[json.exception.type_error.302] type must be string, but is null"},
         {R"({"sentences":[[1,0,1e300,[]]]})", "number out of range: 1e+300"},
         {R"({"sentences":[[1,-1.0,1,[]]]})", "number out of range: -1.0"},
     };
@@ -172,6 +176,26 @@ TEST(ResultReader, TextThatIsNotJsonFailsAsSuch) {
                 << e.what();
         }
         EXPECT_TRUE(sentences.list.empty());
+    }
+}
+
+TEST(ResultReader, DeeplyNestedReadingsAreRefused) {
+    // ["s","N",[["s","N",[ ... ["leaf","N"] ... ]]]]
+    const int levels = 1000;
+    std::string readings;
+    for (int level = 0; level < levels; ++level)
+        readings += R"(["s","N",[)";
+    readings += R"(["leaf","N"])";
+    for (int level = 0; level < levels; ++level)
+        readings += "]]";
+    const std::string text = R"({"sentences":[[1,0,1,[[3,0,1,"w",[],[)" + readings + "]]]]]}";
+    SentenceList sentences;
+    JsonToResult result(sentences.list);
+    try {
+        json_to_dez_results_v2(result, text.c_str());
+        ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Invalid tlx/json format,readings nested deeper than 64 levels");
     }
 }
 

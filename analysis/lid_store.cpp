@@ -1,0 +1,211 @@
+#include "analysis/lid_store.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+
+#include <utf8.h>
+
+#include "analysis/language_blocks.h"
+#include "analysis/lid_word_walk.h"
+#include "core-afst/word_lookup.h"
+#include "engine/engine_interface.h"
+#include "foundation/exception.h"
+#include "foundation/language_table.h"
+#include "foundation/options.h"
+#include "foundation/string_utils.h"
+
+namespace dez::lid {
+
+namespace {
+
+// A word is looked up again after this many words whether a language has
+// already won by a clear margin.
+constexpr int early_decision_words = 250;
+
+int32_t clamp_to_int32(std::size_t value) {
+    return value > std::size_t(std::numeric_limits<int32_t>::max())
+               ? std::numeric_limits<int32_t>::max()
+               : static_cast<int32_t>(value);
+}
+
+// The score after the two-letter code of a lexicon output; false for an
+// output too short to hold a code and for a score outside 0 to 2^31-1, which
+// no sound lexicon writes.
+bool parse_vote(const std::string& output, int64_t& score) {
+    if (output.size() < 2)
+        return false;
+    errno = 0;
+    const long value = std::strtol(output.c_str() + 2, nullptr, 10);
+    if (errno == ERANGE || value < 0 || value > std::numeric_limits<int32_t>::max())
+        return false;
+    score = value;
+    return true;
+}
+
+} // namespace
+
+std::string language_long_name(const std::string& code) {
+    const auto& table = dez::language::language_map();
+    auto it = table.find(code);
+    return it == table.end() ? code : it->second;
+}
+
+void check_utf8(const char* text, std::size_t length) {
+    if (length == 0)
+        return;
+    const char* invalid = utf8::find_invalid(text, text + length);
+    if (invalid != text + length)
+        throw dez::Exception("Invalid UTF-8 in the text at byte " +
+                             std::to_string(invalid - text) + ".");
+}
+
+namespace {
+
+// The block scan over text already known to be valid.
+SectionDetectionResult scan_blocks(const char* text, std::size_t length) {
+    SectionDetectionResult result;
+    const char* position = text;
+    const char* end = text + length;
+    while (position < end) {
+        const char32_t c = utf8::unchecked::next(position);
+        if (result.count < std::numeric_limits<int32_t>::max())
+            ++result.count;
+        const LanguageBlock* block = find_language_block(c);
+        if (!block)
+            continue;
+        if (result.hits < std::numeric_limits<int32_t>::max())
+            ++result.hits;
+        add_vote(result.languages[std::get<2>(*block)], 5);
+    }
+    return result;
+}
+
+} // namespace
+
+SectionDetectionResult character_range_detection(const char* text, std::size_t length) {
+    check_utf8(text, length);
+    return scan_blocks(text, length);
+}
+
+bool valid_condition(const SectionDetectionResult& result) {
+    return result.identified && result.count > 2;
+}
+
+void update_probability(SectionDetectionResult& current, const SectionDetectionResult& paragraph) {
+    if (paragraph.probability > 0.5)
+        current.probability = (paragraph.probability + current.probability) * 0.5;
+    current.count = paragraph.count;
+    current.hits = paragraph.hits;
+}
+
+std::shared_ptr<dez::afst::AFst> load_lid_fst(const dez::trelix::EngineInterface* engine) {
+    if (!engine)
+        throw dez::Exception("Could not load language identification data. [lid.fst]");
+    return engine->get_language_identifier_data();
+}
+
+LIDStore::LIDStore(const dez::trelix::EngineInterface* engine,
+                   std::shared_ptr<dez::IOptions> options_in)
+    : options(std::move(options_in)), lexicon(load_lid_fst(engine)),
+      language_codes(dez::language::get_language_codes()) {
+    if (options) {
+        section_data = options->get_bool("section_data", false);
+        long_names = options->get_bool("long_names", true);
+        const std::string codes = options->get("language_codes");
+        if (!codes.empty()) {
+            language_codes.clear();
+            dez::string::split_set(language_codes, codes, ',');
+        }
+        default_language = options->get("default_language", default_language);
+    }
+    if (default_language.empty() || !language_codes.count(default_language))
+        throw dez::Exception("Invalid default_language option, or is not in the default set: [" +
+                             default_language + "]");
+}
+
+std::string LIDStore::name_of(const std::string& code) const {
+    return long_names ? language_long_name(code) : code;
+}
+
+SectionDetectionResult LIDStore::identify_language(const char* text, std::size_t length) {
+    check_utf8(text, length);
+    return identify_valid_text(text, length);
+}
+
+SectionDetectionResult LIDStore::identify_valid_text(const char* text, std::size_t length) const {
+    SectionDetectionResult result;
+    if (length == 0) {
+        result.language = name_of(default_language);
+        return result;
+    }
+    dez::afst::WordLookup lookup(lexicon, nullptr);
+    WordWalk walk(text, length);
+    std::string word;
+    char32_t closing = 0;
+    bool at_end = false;
+    int words_since_check = 0;
+    LidTally& tally = result.languages;
+    while (walk.next(word, closing, at_end)) {
+        if (result.count < std::numeric_limits<int32_t>::max())
+            ++result.count;
+        const std::vector<std::string> outputs = lookup.up(word);
+        if (!outputs.empty()) {
+            for (const std::string& output : outputs) {
+                int64_t score = 0;
+                if (!parse_vote(output, score))
+                    continue;
+                const std::string code = output.substr(0, 2);
+                if (language_codes.count(code))
+                    add_vote(tally[code], score);
+            }
+        } else {
+            const SectionDetectionResult blocks = scan_blocks(word.data(), word.size());
+            for (const auto& [code, entry] : blocks.languages)
+                add_vote(tally[code], entry.score);
+        }
+        if (++words_since_check >= early_decision_words) {
+            const ProbabilityResult decision = get_probability(tally, result.count, default_condition);
+            if (!decision.language.empty()) {
+                result.language = name_of(decision.language);
+                result.identified = true;
+                result.probability = decision.probability;
+                result.hits = tally[decision.language].count;
+                return result;
+            }
+            words_since_check = 0;
+        }
+    }
+
+    std::string chosen;
+    const ProbabilityResult decision = get_probability(tally, result.count, small_buffer_condition);
+    if (!decision.language.empty()) {
+        chosen = decision.language;
+        result.identified = true;
+        result.probability = decision.probability;
+        result.hits = tally[chosen].count;
+    } else {
+        tally.clear();
+        const SectionDetectionResult blocks = scan_blocks(text, length);
+        const ProbabilityResult by_blocks =
+            get_probability(blocks.languages, clamp_to_int32(length), small_buffer_condition);
+        if (!by_blocks.language.empty()) {
+            chosen = by_blocks.language;
+            result.identified = true;
+            result.probability = by_blocks.probability;
+            result.hits = 0;
+            tally[chosen] = LidLanguageData();
+        } else {
+            chosen = default_language;
+        }
+    }
+    result.language = name_of(chosen);
+    return result;
+}
+
+std::shared_ptr<LIDStoreInterface> createStore(const dez::trelix::EngineInterface* engine,
+                                               std::shared_ptr<dez::IOptions> options) {
+    return std::make_shared<LIDStore>(engine, std::move(options));
+}
+
+} // namespace dez::lid

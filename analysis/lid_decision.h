@@ -38,8 +38,7 @@ std::ostream& operator<<(std::ostream& stream, const ProbabilityResult& result);
 
 // (total, best entry, second entry, out probability) -> index of the winner
 // among the two (0 or 1), or -1 for no decision.
-using DecisionRule =
-    std::function<int(int, const LidTallyEntry&, const LidTallyEntry&, double&)>;
+using DecisionRule = std::function<int(int, const LidTallyEntry&, const LidTallyEntry&, double&)>;
 
 // For long texts: the best wins by a relative margin of at least 0.3.
 extern const DecisionRule default_condition;

@@ -62,8 +62,8 @@ std::string LIDStore::identify_language_sections(const char* text, std::size_t l
         } else if (current_language == r.language) {
             update_probability(current, r);
         } else {
-            sections.push_back({current_language, section_start, begin, 0, current.hits,
-                                current.probability});
+            sections.push_back(
+                {current_language, section_start, begin, 0, current.hits, current.probability});
             current_language = r.language;
             current = std::move(r);
             section_start = begin;

@@ -1,14 +1,17 @@
 #include "analysis/lid_store.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 #include <utf8.h>
 
 #include "analysis/language_blocks.h"
+#include "analysis/lid_lexicon.h"
 #include "analysis/lid_word_walk.h"
-#include "core-afst/word_lookup.h"
+#include "core-afst/afst.h"
 #include "engine/engine_interface.h"
 #include "foundation/exception.h"
 #include "foundation/language_table.h"
@@ -22,6 +25,10 @@ namespace {
 // A word is looked up again after this many words whether a language has
 // already won by a clear margin.
 constexpr int early_decision_words = 250;
+
+std::size_t two_byte_key(char first, char second) {
+    return std::size_t(static_cast<unsigned char>(first)) << 8 | static_cast<unsigned char>(second);
+}
 
 int32_t clamp_to_int32(std::size_t value) {
     return value > std::size_t(std::numeric_limits<int32_t>::max())
@@ -43,6 +50,62 @@ bool parse_vote(const std::string& output, int64_t& score) {
     return true;
 }
 
+// Votes while a text is walked: a few languages at most, in a flat list;
+// the ordered tally is made when a decision is due.
+class WalkTally {
+public:
+    void add(const char* code, std::size_t size, int64_t score) {
+        for (Entry& entry : entries_)
+            if (entry.code.size() == size && entry.code.compare(0, size, code, size) == 0) {
+                add_vote(entry.data, score);
+                return;
+            }
+        entries_.push_back({std::string(code, size), {}});
+        add_vote(entries_.back().data, score);
+    }
+
+    LidTally tally() const {
+        LidTally tally;
+        for (const Entry& entry : entries_)
+            tally.emplace(entry.code, entry.data);
+        return tally;
+    }
+
+private:
+    struct Entry {
+        std::string code;
+        LidLanguageData data;
+    };
+    std::vector<Entry> entries_;
+};
+
+// A word the lexicon does not know votes by the blocks of its characters:
+// 5 per character for each block's language, one contribution per language.
+void add_block_votes(const std::string& word, WalkTally& votes) {
+    struct BlockVote {
+        const std::string* code;
+        int64_t score;
+    };
+    std::vector<BlockVote> word_votes;
+    for (const char* p = word.data(); p < word.data() + word.size();) {
+        const LanguageBlock* block = find_language_block(utf8::unchecked::next(p));
+        if (!block)
+            continue;
+        const std::string& code = std::get<2>(*block);
+        auto it = std::find_if(word_votes.begin(), word_votes.end(),
+                               [&](const BlockVote& vote) { return *vote.code == code; });
+        if (it == word_votes.end())
+            word_votes.push_back({&code, 5});
+        else
+            it->score += 5;
+    }
+    // The tally is ordered by code, as a block scan's is.
+    std::sort(word_votes.begin(), word_votes.end(),
+              [](const BlockVote& a, const BlockVote& b) { return *a.code < *b.code; });
+    for (const BlockVote& vote : word_votes)
+        votes.add(vote.code->data(), vote.code->size(), vote.score);
+}
+
 } // namespace
 
 std::string language_long_name(const std::string& code) {
@@ -54,10 +117,12 @@ std::string language_long_name(const std::string& code) {
 void check_utf8(const char* text, std::size_t length) {
     if (length == 0)
         return;
+    if (!text)
+        throw dez::Exception("No text given for language identification.");
     const char* invalid = utf8::find_invalid(text, text + length);
     if (invalid != text + length)
-        throw dez::Exception("Invalid UTF-8 in the text at byte " +
-                             std::to_string(invalid - text) + ".");
+        throw dez::Exception("Invalid UTF-8 in the text at byte " + std::to_string(invalid - text) +
+                             ".");
 }
 
 namespace {
@@ -122,6 +187,16 @@ LIDStore::LIDStore(const dez::trelix::EngineInterface* engine,
     if (default_language.empty() || !language_codes.count(default_language))
         throw dez::Exception("Invalid default_language option, or is not in the default set: [" +
                              default_language + "]");
+    plain_word_list_ = LidLexicon::plain_word_list(*lexicon);
+    // Lexicon votes name two-byte codes; a code of another length never matches.
+    voting_codes_.assign(1 << 16, false);
+    for (const std::string& code : language_codes)
+        if (code.size() == 2)
+            voting_codes_[two_byte_key(code[0], code[1])] = true;
+}
+
+bool LIDStore::votes_for(char first, char second) const {
+    return voting_codes_[two_byte_key(first, second)];
 }
 
 std::string LIDStore::name_of(const std::string& code) const {
@@ -139,43 +214,43 @@ SectionDetectionResult LIDStore::identify_valid_text(const char* text, std::size
         result.language = name_of(default_language);
         return result;
     }
-    dez::afst::WordLookup lookup(lexicon, nullptr);
+    LidLexicon lookup(lexicon);
+    std::vector<std::string> outputs;
     WordWalk walk(text, length);
+    WalkTally votes;
     std::string word;
     char32_t closing = 0;
     bool at_end = false;
     int words_since_check = 0;
-    LidTally& tally = result.languages;
     while (walk.next(word, closing, at_end)) {
         if (result.count < std::numeric_limits<int32_t>::max())
             ++result.count;
-        const std::vector<std::string> outputs = lookup.up(word);
+        lookup.up(word, plain_word_list_, outputs);
         if (!outputs.empty()) {
             for (const std::string& output : outputs) {
                 int64_t score = 0;
-                if (!parse_vote(output, score))
-                    continue;
-                const std::string code = output.substr(0, 2);
-                if (language_codes.count(code))
-                    add_vote(tally[code], score);
+                if (parse_vote(output, score) && votes_for(output[0], output[1]))
+                    votes.add(output.data(), 2, score);
             }
         } else {
-            const SectionDetectionResult blocks = scan_blocks(word.data(), word.size());
-            for (const auto& [code, entry] : blocks.languages)
-                add_vote(tally[code], entry.score);
+            add_block_votes(word, votes);
         }
         if (++words_since_check >= early_decision_words) {
-            const ProbabilityResult decision = get_probability(tally, result.count, default_condition);
+            result.languages = votes.tally();
+            const ProbabilityResult decision =
+                get_probability(result.languages, result.count, default_condition);
             if (!decision.language.empty()) {
                 result.language = name_of(decision.language);
                 result.identified = true;
                 result.probability = decision.probability;
-                result.hits = tally[decision.language].count;
+                result.hits = result.languages[decision.language].count;
                 return result;
             }
             words_since_check = 0;
         }
     }
+    result.languages = votes.tally();
+    LidTally& tally = result.languages;
 
     std::string chosen;
     const ProbabilityResult decision = get_probability(tally, result.count, small_buffer_condition);

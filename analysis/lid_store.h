@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "analysis/lid_decision.h"
 
@@ -75,7 +76,7 @@ public:
 
     std::shared_ptr<dez::IOptions> options;
     // The shared transducer; each request walks it with a lookup of its own,
-    // since a lookup keeps its walk state.
+    // since a lookup keeps its walk state (LidLexicon).
     std::shared_ptr<dez::afst::AFst> lexicon;
     bool section_data = false;
     bool long_names = true;
@@ -85,6 +86,13 @@ public:
 private:
     SectionDetectionResult identify_valid_text(const char* text, std::size_t length) const;
     std::string name_of(const std::string& code) const;
+    // Whether a lexicon vote for this two-byte code counts.
+    bool votes_for(char first, char second) const;
+
+    // The two-byte members of language_codes, by their bytes.
+    std::vector<bool> voting_codes_;
+    // lid.fst is a plain word list (LidLexicon).
+    bool plain_word_list_ = false;
 };
 
 std::shared_ptr<LIDStoreInterface> createStore(const dez::trelix::EngineInterface* engine,

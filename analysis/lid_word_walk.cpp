@@ -1,5 +1,8 @@
 #include "analysis/lid_word_walk.h"
 
+#include <array>
+#include <cstdint>
+
 #include <unicode/uchar.h>
 #include <utf8.h>
 
@@ -7,8 +10,32 @@ namespace dez::lid {
 
 namespace {
 
+// ICU's answers for ASCII, asked once: most text is ASCII and every
+// character is classified.
+enum : uint8_t { ascii_alpha = 1, ascii_space = 2, ascii_closing = 4 };
+
+const std::array<uint8_t, 128>& ascii_classes() {
+    static const std::array<uint8_t, 128> classes = [] {
+        std::array<uint8_t, 128> table{};
+        for (UChar32 c = 0; c < 128; ++c)
+            table[c] = (u_isalpha(c) ? ascii_alpha : 0) | (u_isspace(c) ? ascii_space : 0) |
+                       (u_isspace(c) || u_iscntrl(c) || u_ispunct(c) ? ascii_closing : 0);
+        return table;
+    }();
+    return classes;
+}
+
+bool is_alpha(char32_t c) {
+    return c < 128 ? (ascii_classes()[c] & ascii_alpha) != 0 : u_isalpha(c);
+}
+
+bool is_space(char32_t c) {
+    return c < 128 ? (ascii_classes()[c] & ascii_space) != 0 : u_isspace(c);
+}
+
 bool closes_word(char32_t c) {
-    return u_isspace(c) || u_iscntrl(c) || u_ispunct(c);
+    return c < 128 ? (ascii_classes()[c] & ascii_closing) != 0
+                   : u_isspace(c) || u_iscntrl(c) || u_ispunct(c);
 }
 
 bool ascii_capital(char c) {
@@ -21,8 +48,7 @@ bool sentence_end(char32_t c) {
     return c == U'!' || c == U'.' || c == U'?';
 }
 
-WordWalk::WordWalk(const char* text, std::size_t length)
-    : position_(text), end_(text + length) {}
+WordWalk::WordWalk(const char* text, std::size_t length) : position_(text), end_(text + length) {}
 
 bool WordWalk::next(std::string& word, char32_t& closing, bool& at_end) {
     const char* word_begin = nullptr;
@@ -32,17 +58,16 @@ bool WordWalk::next(std::string& word, char32_t& closing, bool& at_end) {
         at_end = position_ >= end_;
         const char* word_end = nullptr;
         if (!word_begin) {
-            if (!u_isalpha(c))
+            if (!is_alpha(c))
                 continue;
             word_begin = here;
             // A word of the text's last letter ends with the text.
             if (at_end)
                 word_end = end_;
-        } else if (u_isalpha(c)) {
+        } else if (is_alpha(c)) {
             if (at_end)
                 word_end = end_;
-        } else if (sentence_end(c) && !at_end &&
-                   !u_isspace(utf8::unchecked::peek_next(position_))) {
+        } else if (sentence_end(c) && !at_end && !is_space(utf8::unchecked::peek_next(position_))) {
             continue;
         } else if (closes_word(c)) {
             word_end = at_end ? end_ : here;

@@ -46,13 +46,14 @@ std::shared_ptr<dez::afst::AFst> Engine::get_language_identifier_data() const {
     for (const std::string& folder : search_paths)
         if (auto found = read_lid_candidate(fs::path(folder) / "lid.fst"))
             return lid_data = found;
-    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
-               "Could not load language identification data. [lid.fst] in [" << [this] {
-                   std::string folders;
-                   for (const std::string& folder : search_paths)
-                       folders += folder + ":";
-                   return folders;
-               }() << "]");
+    TRELIX_LOG(
+        dez::wlog::channel_runtime, dez::wlog::level_debug,
+        "Could not load language identification data. [lid.fst] in [" << [this] {
+            std::string folders;
+            for (const std::string& folder : search_paths)
+                folders += folder + ":";
+            return folders;
+        }() << "]");
     throw dez::Exception("Could not load language identification data. [lid.fst]");
 }
 

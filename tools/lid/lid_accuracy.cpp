@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
         nlohmann::json engine_options = {{"root_path", folder}, {"morfex", folder}};
         auto engine = std::make_shared<dez::trelix::Engine>(
             std::make_shared<dez::Options>(engine_options.dump().c_str()));
-        dez::trelix::Lid lid(engine.get(), std::make_shared<dez::Options>("{\"long_names\":\"false\"}"));
+        dez::trelix::Lid lid(engine.get(),
+                             std::make_shared<dez::Options>("{\"long_names\":\"false\"}"));
 
         std::map<std::string, std::pair<int, int>> tally; // code -> (right, all)
         std::map<std::string, int> confusions;

@@ -1,7 +1,7 @@
 // Generates the language-identification lexicon lid.fst and its held-out
 // evaluation lines from the translated manual pages that Debian installs.
 //
-//   make_lid_data <manual folder> <output folder>
+//   make_lid_data <manual folder> <output folder> [words per language]
 //
 // Every fifth page of a language is kept apart; its sentences of 5 to 15 words
 // become heldout.tsv ("CODE<TAB>sentence"), used by the accuracy tool, the
@@ -52,15 +52,19 @@ struct LanguageSource {
 // English comes from the untranslated pages of the sections that hold the
 // most prose.
 const std::vector<LanguageSource> sources = {
-    {"CS", {"cs"}},          {"DA", {"da"}},          {"DE", {"de"}},
-    {"EL", {"el"}},          {"EN", {"man5", "man7"}}, {"ES", {"es"}},
-    {"FI", {"fi"}},          {"FR", {"fr"}},          {"HU", {"hu"}},
-    {"ID", {"id"}},          {"IT", {"it"}},          {"JA", {"ja"}, true},
-    {"KO", {"ko"}},          {"MK", {"mk"}},          {"NL", {"nl"}},
-    {"NO", {"nb"}},          {"PL", {"pl"}},          {"PT", {"pt_BR", "pt"}},
-    {"RO", {"ro"}},          {"RU", {"ru"}},          {"SR", {"sr"}},
-    {"SV", {"sv"}},          {"TR", {"tr"}},          {"UK", {"uk"}},
-    {"VI", {"vi"}},          {"ZH", {"zh_CN", "zh_TW"}, true},
+    {"CS", {"cs"}},           {"DA", {"da"}},
+    {"DE", {"de"}},           {"EL", {"el"}},
+    {"EN", {"man5", "man7"}}, {"ES", {"es"}},
+    {"FI", {"fi"}},           {"FR", {"fr"}},
+    {"HU", {"hu"}},           {"ID", {"id"}},
+    {"IT", {"it"}},           {"JA", {"ja"}, true},
+    {"KO", {"ko"}},           {"MK", {"mk"}},
+    {"NL", {"nl"}},           {"NO", {"nb"}},
+    {"PL", {"pl"}},           {"PT", {"pt_BR", "pt"}},
+    {"RO", {"ro"}},           {"RU", {"ru"}},
+    {"SR", {"sr"}},           {"SV", {"sv"}},
+    {"TR", {"tr"}},           {"UK", {"uk"}},
+    {"VI", {"vi"}},           {"ZH", {"zh_CN", "zh_TW"}, true},
 };
 
 // Pages held apart: every fifth.
@@ -69,7 +73,7 @@ constexpr std::size_t heldout_offset = 2;
 // Held-out lines kept per language.
 constexpr std::size_t heldout_lines = 400;
 // Words of a language kept in the lexicon, most frequent first.
-constexpr std::size_t words_per_language = 6000;
+std::size_t words_per_language = 6000;
 // A word must be seen this often in a language to vote for it.
 constexpr long min_count = 3;
 // A vote below this share of the word's frequency is left out.
@@ -119,8 +123,8 @@ std::vector<std::string> sentences_of(const std::string& paragraph) {
         current += c;
         const bool stop = (c == '.' || c == '!' || c == '?') &&
                           (i + 1 == paragraph.size() || paragraph[i + 1] == ' ');
-        const bool ideographic = current.size() >= 3 &&
-                                 current.compare(current.size() - 3, 3, "\xE3\x80\x82") == 0;
+        const bool ideographic =
+            current.size() >= 3 && current.compare(current.size() - 3, 3, "\xE3\x80\x82") == 0;
         if (stop || ideographic) {
             sentences.push_back(current);
             current.clear();
@@ -135,11 +139,11 @@ std::vector<std::string> sentences_of(const std::string& paragraph) {
 // a passage left untranslated, not prose of the page's language.
 bool english_function_word(std::string word) {
     static const std::set<std::string> words = {
-        "the",  "of",   "and",   "is",   "are",  "for",  "with", "this",  "that",
-        "be",   "by",   "from",  "not",  "can",  "will", "which", "when", "it",
-        "you",  "your", "these", "have", "has",  "was",  "were", "does",  "should",
-        "must", "may",  "there", "their", "they", "its", "into", "than",  "then",
-        "also", "only", "such",  "each", "more", "other", "if",  "or",    "an"};
+        "the",  "of",   "and",   "is",    "are",  "for",   "with",  "this", "that",
+        "be",   "by",   "from",  "not",   "can",  "will",  "which", "when", "it",
+        "you",  "your", "these", "have",  "has",  "was",   "were",  "does", "should",
+        "must", "may",  "there", "their", "they", "its",   "into",  "than", "then",
+        "also", "only", "such",  "each",  "more", "other", "if",    "or",   "an"};
     for (char& c : word)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
@@ -202,8 +206,8 @@ void count_words(const std::string& text, LanguageCounts& counts) {
 
 // Counts the words of a language's pages and collects the candidate lines of
 // its held-out pages.
-void read_language(const fs::path& manuals, const LanguageSource& source,
-                   LanguageCounts& language, std::vector<std::string>& lines) {
+void read_language(const fs::path& manuals, const LanguageSource& source, LanguageCounts& language,
+                   std::vector<std::string>& lines) {
     std::size_t page_number = 0;
     for (const std::string& folder : source.folders) {
         for (const std::string& page : split_pages(read_folder(manuals / folder))) {
@@ -243,13 +247,14 @@ void write_lexicon(const std::vector<std::pair<std::string, std::string>>& entri
         dez::afst::Builder bucket;
         for (std::size_t i = begin; i < entries.size() && i < begin + bucket_size; ++i) {
             const auto& [word, vote] = entries[i];
+            // The vote rides on the word's last character: an arc that reads
+            // nothing would make every word end a branch the walk must try.
             bucket.open_rule();
             for (auto it = word.begin(); it != word.end();) {
                 const auto from = it;
                 utf8::unchecked::next(it);
-                bucket.pushArc(std::string(from, it), "eps");
+                bucket.pushArc(std::string(from, it), it == word.end() ? vote : "eps");
             }
-            bucket.pushArc("eps", vote);
             bucket.close_rule();
         }
         bucket.applyUnion(0);
@@ -263,10 +268,12 @@ void write_lexicon(const std::vector<std::pair<std::string, std::string>>& entri
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: make_lid_data <manual folder> <output folder>\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: make_lid_data <manual folder> <output folder> [words per language]\n";
         return 2;
     }
+    if (argc == 4)
+        words_per_language = std::stoul(argv[3]);
     const auto started = std::chrono::steady_clock::now();
     auto elapsed = [&] {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -320,10 +327,9 @@ int main(int argc, char** argv) {
             for (const auto& [word, count] : language.words)
                 if (count >= min_count)
                     ranked.emplace_back(count, word);
-            std::sort(ranked.begin(), ranked.end(),
-                      [](const auto& a, const auto& b) {
-                          return a.first != b.first ? a.first > b.first : a.second < b.second;
-                      });
+            std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+                return a.first != b.first ? a.first > b.first : a.second < b.second;
+            });
             if (ranked.size() > words_per_language)
                 ranked.resize(words_per_language);
             for (const auto& [count, word] : ranked)

@@ -1,27 +1,40 @@
 #include "analysis/lid_lexicon.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+#include <map>
+#include <mutex>
+#include <string_view>
+#include <unordered_map>
 
 #include <utf8.h>
 
 #include "core-afst/afst.h"
 #include "core-afst/walk_network.h"
-#include "core-afst/word_lookup.h"
 
 namespace dez::lid {
 
 using dez::afst::OutputKind;
 using dez::afst::WalkNetwork;
 
-LidLexicon::LidLexicon(std::shared_ptr<dez::afst::AFst> lexicon) : lexicon_(std::move(lexicon)) {}
+bool parse_vote(const std::string& output, int64_t& score) {
+    if (output.size() < 2)
+        return false;
+    errno = 0;
+    const long value = std::strtol(output.c_str() + 2, nullptr, 10);
+    if (errno == ERANGE || value < 0 || value > std::numeric_limits<int32_t>::max())
+        return false;
+    score = value;
+    return true;
+}
 
-LidLexicon::~LidLexicon() = default;
+namespace {
 
-bool LidLexicon::plain_word_list(const dez::afst::AFst& lexicon) {
-    const WalkNetwork& network = lexicon.network();
+// Only arcs of one character with plain outputs.
+bool plain_arcs(const WalkNetwork& network) {
     for (uint32_t node : network.state_nodes) {
-        // Arcs that read nothing, classes, literals and markers need the
-        // general walk.
         if (network.other_count(node) != 0)
             return false;
         const uint32_t* keys = network.keys(node);
@@ -37,59 +50,136 @@ bool LidLexicon::plain_word_list(const dez::afst::AFst& lexicon) {
     return true;
 }
 
-void LidLexicon::up(const std::string& word, bool plain, std::vector<std::string>& outputs) {
-    outputs.clear();
-    if (!plain) {
-        if (!fallback_)
-            fallback_ = std::make_unique<dez::afst::WordLookup>(lexicon_, nullptr);
-        outputs = fallback_->up(word);
-        return;
-    }
-    code_points_.clear();
-    for (auto it = word.begin(); it != word.end();)
-        code_points_.push_back(utf8::next(it, word.end()));
-    const WalkNetwork& network = lexicon_->network();
+// Every path from the start: (word, output) at each final node. False when a
+// cycle is met or there are too many paths.
+bool collect_paths(const WalkNetwork& network,
+                   std::unordered_map<std::string, std::vector<std::string>>& paths) {
     if (network.start == WalkNetwork::no_node)
-        return;
-    path_.clear();
-    follow(network.start, 0, outputs);
-    if (outputs.size() > 1) {
-        std::sort(outputs.begin(), outputs.end());
-        outputs.erase(std::unique(outputs.begin(), outputs.end()), outputs.end());
+        return true;
+    struct Frame {
+        uint32_t node;
+        uint32_t key;
+        std::size_t word_length;
+        std::size_t output_length;
+    };
+    std::vector<bool> on_path(network.nodes.size(), false);
+    std::vector<Frame> stack{{network.start, 0, 0, 0}};
+    on_path[network.start] = true;
+    std::string word;
+    std::string output;
+    std::size_t count = 0;
+    if (network.final(network.start)) {
+        paths[word].push_back(output);
+        ++count;
     }
+    while (!stack.empty()) {
+        Frame& top = stack.back();
+        if (top.key == network.key_count(top.node)) {
+            on_path[top.node] = false;
+            stack.pop_back();
+            continue;
+        }
+        const uint32_t* key = network.keys(top.node) + 2 * top.key++;
+        const uint32_t* arc = network.arc(top.node, key[1]);
+        const uint32_t target = arc[2];
+        if (target == WalkNetwork::no_node)
+            continue;
+        if (on_path[target])
+            return false;
+        word.resize(top.word_length);
+        output.resize(top.output_length);
+        utf8::append(static_cast<char32_t>(key[0]), std::back_inserter(word));
+        const dez::afst::OutputText& text = network.outputs[arc[1]];
+        if (text.kind == OutputKind::text)
+            output += *text.text;
+        if (network.final(target)) {
+            if (++count > LidWordTable::max_words)
+                return false;
+            paths[word].push_back(output);
+        }
+        stack.push_back({target, 0, word.size(), output.size()});
+        on_path[target] = true;
+    }
+    return true;
 }
 
-// Depth-first over the arcs of each character in turn; the depth is bounded
-// by the longest word of the lexicon, since a walk ends where no arc reads
-// the next character.
-void LidLexicon::follow(uint32_t node, std::size_t index, std::vector<std::string>& outputs) {
-    const WalkNetwork& network = lexicon_->network();
-    if (index == code_points_.size()) {
-        if (network.final(node))
-            outputs.push_back(path_);
-        return;
+} // namespace
+
+std::shared_ptr<const LidWordTable>
+LidWordTable::of(const std::shared_ptr<dez::afst::AFst>& lexicon) {
+    static std::mutex mutex;
+    static std::map<const dez::afst::AFst*, std::weak_ptr<const LidWordTable>> tables;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (auto it = tables.find(lexicon.get()); it != tables.end())
+        if (auto table = it->second.lock())
+            return table;
+    for (auto it = tables.begin(); it != tables.end();)
+        it = it->second.expired() ? tables.erase(it) : std::next(it);
+
+    const WalkNetwork& network = lexicon->network();
+    std::unordered_map<std::string, std::vector<std::string>> paths;
+    if (!plain_arcs(network) || !collect_paths(network, paths))
+        return nullptr;
+    auto table = std::make_shared<LidWordTable>();
+    table->lexicon_ = lexicon;
+    std::size_t capacity = 16;
+    while (capacity < paths.size() * 2)
+        capacity *= 2;
+    table->slots_.resize(capacity);
+    std::vector<LidVote> votes;
+    for (auto& [word, outputs] : paths) {
+        std::sort(outputs.begin(), outputs.end());
+        outputs.erase(std::unique(outputs.begin(), outputs.end()), outputs.end());
+        votes.clear();
+        for (const std::string& output : outputs) {
+            int64_t score = 0;
+            if (parse_vote(output, score))
+                votes.push_back({{output[0], output[1]}, static_cast<int32_t>(score)});
+        }
+        table->insert(word, votes);
     }
-    const uint32_t c = code_points_[index];
-    const uint32_t* keys = network.keys(node);
-    const uint32_t count = network.key_count(node);
-    uint32_t low = 0, high = count;
-    while (low < high) {
-        const uint32_t middle = (low + high) / 2;
-        if (keys[2 * middle] < c)
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    for (uint32_t k = low; k < count && keys[2 * k] == c; ++k) {
-        const uint32_t* arc = network.arc(node, keys[2 * k + 1]);
-        if (arc[2] == WalkNetwork::no_node)
-            continue;
-        const std::size_t length = path_.size();
-        const dez::afst::OutputText& output = network.outputs[arc[1]];
-        if (output.kind == OutputKind::text)
-            path_ += *output.text;
-        follow(arc[2], index + 1, outputs);
-        path_.resize(length);
+    tables[lexicon.get()] = table;
+    return table;
+}
+
+namespace {
+
+uint64_t hash_of(const char* bytes, std::size_t length) {
+    return std::hash<std::string_view>()(std::string_view(bytes, length));
+}
+
+} // namespace
+
+void LidWordTable::insert(const std::string& word, const std::vector<LidVote>& votes) {
+    const uint64_t hash = hash_of(word.data(), word.size());
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t index = hash & mask;
+    while (slots_[index].used)
+        index = (index + 1) & mask;
+    Slot& slot = slots_[index];
+    slot.used = true;
+    slot.hash = hash;
+    slot.key = static_cast<uint32_t>(keys_.size());
+    slot.key_length = static_cast<uint32_t>(word.size());
+    slot.votes = static_cast<uint32_t>(votes_.size());
+    slot.vote_count = static_cast<uint32_t>(votes.size());
+    keys_ += word;
+    votes_.insert(votes_.end(), votes.begin(), votes.end());
+    ++words_;
+}
+
+LidWordTable::Votes LidWordTable::find(const std::string& word) const {
+    const uint64_t hash = hash_of(word.data(), word.size());
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
+        const Slot& slot = slots_[index];
+        if (!slot.used)
+            return {};
+        if (slot.hash == hash && slot.key_length == word.size() &&
+            keys_.compare(slot.key, slot.key_length, word) == 0) {
+            const LidVote* first = votes_.data() + slot.votes;
+            return {true, first, first + slot.vote_count};
+        }
     }
 }
 

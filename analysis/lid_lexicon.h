@@ -7,36 +7,65 @@
 
 namespace dez::afst {
 class AFst;
-class WordLookup;
-} // namespace dez::afst
+}
 
 namespace dez::lid {
 
-// Word lookups in lid.fst for one request. A lid.fst is a plain word list:
-// when every arc reads one character and writes plain text, the words are
-// followed through the walk form directly (identification looks up every
-// word of every text); any other network goes through dez::afst::WordLookup.
-// Either way the answers are WordLookup::up's: the outputs of every path
-// that reads the whole word, sorted byte-wise, without duplicates.
-class LidLexicon {
+// One sound vote of a lexicon output: its two code bytes and its score.
+struct LidVote {
+    char code[2];
+    int32_t score;
+};
+
+// The score after the two code bytes of a lexicon output; false for an
+// output too short to hold a code and for a score outside 0 to 2^31-1, which
+// no sound lexicon writes.
+bool parse_vote(const std::string& output, int64_t& score);
+
+// lid.fst read into a table once, when it is a plain word list: acyclic, every
+// arc reads one character and writes plain text (votes on any arc of the
+// path). Identification looks up every word of every text, and a table
+// answers faster than a walk. Each word keeps the sound votes of its
+// distinct outputs, as WordLookup::up would give them. Tables are shared by
+// every store over the same transducer.
+class LidWordTable {
 public:
-    explicit LidLexicon(std::shared_ptr<dez::afst::AFst> lexicon);
-    ~LidLexicon();
+    // The table of `lexicon`, or null when it is no plain word list (or holds
+    // more than max_words paths): such networks are walked by WordLookup.
+    static std::shared_ptr<const LidWordTable> of(const std::shared_ptr<dez::afst::AFst>& lexicon);
 
-    // Whether a network can be followed directly (checked once per store).
-    static bool plain_word_list(const dez::afst::AFst& lexicon);
+    static constexpr std::size_t max_words = 2000000;
 
-    // `outputs` receives the word's outputs (cleared first).
-    void up(const std::string& word, bool plain, std::vector<std::string>& outputs);
+    // The votes of a word; `known` is false when the lexicon does not hold it.
+    // A word whose outputs are all unsound is known with no votes.
+    struct Votes {
+        bool known = false;
+        const LidVote* begin = nullptr;
+        const LidVote* end = nullptr;
+    };
+    Votes find(const std::string& word) const;
+
+    std::size_t size() const { return words_; }
 
 private:
-    void follow(uint32_t node, std::size_t index, std::vector<std::string>& outputs);
+    // Open addressing over the words, whose bytes lie in one text: a lookup
+    // touches one slot and the word's bytes.
+    struct Slot {
+        uint64_t hash = 0;
+        uint32_t key = 0;
+        uint32_t key_length = 0;
+        uint32_t votes = 0;
+        uint32_t vote_count = 0;
+        bool used = false;
+    };
+    void insert(const std::string& word, const std::vector<LidVote>& votes);
 
+    std::vector<Slot> slots_;
+    std::string keys_;
+    std::vector<LidVote> votes_;
+    std::size_t words_ = 0;
+    // Keeps the transducer (and so the cache key) alive as long as the table.
     std::shared_ptr<dez::afst::AFst> lexicon_;
-    std::vector<uint32_t> code_points_;
-    std::string path_;
-    // Made on first use, for networks of any other shape.
-    std::unique_ptr<dez::afst::WordLookup> fallback_;
 };
 
 } // namespace dez::lid

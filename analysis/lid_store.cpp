@@ -1,8 +1,6 @@
 #include "analysis/lid_store.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 #include <limits>
 #include <vector>
 
@@ -12,6 +10,7 @@
 #include "analysis/lid_lexicon.h"
 #include "analysis/lid_word_walk.h"
 #include "core-afst/afst.h"
+#include "core-afst/word_lookup.h"
 #include "engine/engine_interface.h"
 #include "foundation/exception.h"
 #include "foundation/language_table.h"
@@ -34,20 +33,6 @@ int32_t clamp_to_int32(std::size_t value) {
     return value > std::size_t(std::numeric_limits<int32_t>::max())
                ? std::numeric_limits<int32_t>::max()
                : static_cast<int32_t>(value);
-}
-
-// The score after the two-letter code of a lexicon output; false for an
-// output too short to hold a code and for a score outside 0 to 2^31-1, which
-// no sound lexicon writes.
-bool parse_vote(const std::string& output, int64_t& score) {
-    if (output.size() < 2)
-        return false;
-    errno = 0;
-    const long value = std::strtol(output.c_str() + 2, nullptr, 10);
-    if (errno == ERANGE || value < 0 || value > std::numeric_limits<int32_t>::max())
-        return false;
-    score = value;
-    return true;
 }
 
 // Votes while a text is walked: a few languages at most, in a flat list;
@@ -187,7 +172,7 @@ LIDStore::LIDStore(const dez::trelix::EngineInterface* engine,
     if (default_language.empty() || !language_codes.count(default_language))
         throw dez::Exception("Invalid default_language option, or is not in the default set: [" +
                              default_language + "]");
-    plain_word_list_ = LidLexicon::plain_word_list(*lexicon);
+    words_ = LidWordTable::of(lexicon);
     // Lexicon votes name two-byte codes; a code of another length never matches.
     voting_codes_.assign(1 << 16, false);
     for (const std::string& code : language_codes)
@@ -214,8 +199,10 @@ SectionDetectionResult LIDStore::identify_valid_text(const char* text, std::size
         result.language = name_of(default_language);
         return result;
     }
-    LidLexicon lookup(lexicon);
-    std::vector<std::string> outputs;
+    // A general network is walked per request: a lookup keeps its walk state.
+    std::unique_ptr<dez::afst::WordLookup> walker;
+    if (!words_)
+        walker = std::make_unique<dez::afst::WordLookup>(lexicon, nullptr);
     WordWalk walk(text, length);
     WalkTally votes;
     std::string word;
@@ -225,15 +212,24 @@ SectionDetectionResult LIDStore::identify_valid_text(const char* text, std::size
     while (walk.next(word, closing, at_end)) {
         if (result.count < std::numeric_limits<int32_t>::max())
             ++result.count;
-        lookup.up(word, plain_word_list_, outputs);
-        if (!outputs.empty()) {
+        if (words_) {
+            const LidWordTable::Votes found = words_->find(word);
+            if (found.known) {
+                for (const LidVote* vote = found.begin; vote != found.end; ++vote)
+                    if (votes_for(vote->code[0], vote->code[1]))
+                        votes.add(vote->code, 2, vote->score);
+            } else {
+                add_block_votes(word, votes);
+            }
+        } else {
+            const std::vector<std::string> outputs = walker->up(word);
             for (const std::string& output : outputs) {
                 int64_t score = 0;
                 if (parse_vote(output, score) && votes_for(output[0], output[1]))
                     votes.add(output.data(), 2, score);
             }
-        } else {
-            add_block_votes(word, votes);
+            if (outputs.empty())
+                add_block_votes(word, votes);
         }
         if (++words_since_check >= early_decision_words) {
             result.languages = votes.tally();

@@ -23,6 +23,8 @@ class EngineInterface;
 
 namespace dez::lid {
 
+class LidWordTable;
+
 // The outcome of identifying one piece of text.
 struct SectionDetectionResult {
     std::string language;
@@ -75,8 +77,7 @@ public:
     std::string identify_language_sections(const char* text, std::size_t length) override;
 
     std::shared_ptr<dez::IOptions> options;
-    // The shared transducer; each request walks it with a lookup of its own,
-    // since a lookup keeps its walk state (LidLexicon).
+    // The shared transducer.
     std::shared_ptr<dez::afst::AFst> lexicon;
     bool section_data = false;
     bool long_names = true;
@@ -91,8 +92,8 @@ private:
 
     // The two-byte members of language_codes, by their bytes.
     std::vector<bool> voting_codes_;
-    // lid.fst is a plain word list (LidLexicon).
-    bool plain_word_list_ = false;
+    // lid.fst as a table when it is a plain word list, else null.
+    std::shared_ptr<const LidWordTable> words_;
 };
 
 std::shared_ptr<LIDStoreInterface> createStore(const dez::trelix::EngineInterface* engine,

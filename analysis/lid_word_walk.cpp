@@ -14,27 +14,24 @@ namespace {
 // character is classified.
 enum : uint8_t { ascii_alpha = 1, ascii_space = 2, ascii_closing = 4 };
 
-const std::array<uint8_t, 128>& ascii_classes() {
-    static const std::array<uint8_t, 128> classes = [] {
-        std::array<uint8_t, 128> table{};
-        for (UChar32 c = 0; c < 128; ++c)
-            table[c] = (u_isalpha(c) ? ascii_alpha : 0) | (u_isspace(c) ? ascii_space : 0) |
-                       (u_isspace(c) || u_iscntrl(c) || u_ispunct(c) ? ascii_closing : 0);
-        return table;
-    }();
-    return classes;
-}
+const std::array<uint8_t, 128> ascii_classes = [] {
+    std::array<uint8_t, 128> table{};
+    for (UChar32 c = 0; c < 128; ++c)
+        table[c] = (u_isalpha(c) ? ascii_alpha : 0) | (u_isspace(c) ? ascii_space : 0) |
+                   (u_isspace(c) || u_iscntrl(c) || u_ispunct(c) ? ascii_closing : 0);
+    return table;
+}();
 
 bool is_alpha(char32_t c) {
-    return c < 128 ? (ascii_classes()[c] & ascii_alpha) != 0 : u_isalpha(c);
+    return c < 128 ? (ascii_classes[c] & ascii_alpha) != 0 : u_isalpha(c);
 }
 
 bool is_space(char32_t c) {
-    return c < 128 ? (ascii_classes()[c] & ascii_space) != 0 : u_isspace(c);
+    return c < 128 ? (ascii_classes[c] & ascii_space) != 0 : u_isspace(c);
 }
 
 bool closes_word(char32_t c) {
-    return c < 128 ? (ascii_classes()[c] & ascii_closing) != 0
+    return c < 128 ? (ascii_classes[c] & ascii_closing) != 0
                    : u_isspace(c) || u_iscntrl(c) || u_ispunct(c);
 }
 

@@ -54,12 +54,11 @@ TEST_F(LidHeldoutTest, IdentifiesHeldOutSentencesOfEveryLanguage) {
     EXPECT_GE(right_total, all_total * 85 / 100) << right_total << "/" << all_total;
 }
 
-TEST_F(LidHeldoutTest, DirectWalkAnswersAsTheWordLookup) {
+TEST_F(LidHeldoutTest, WordTableAnswersAsTheWordLookup) {
     const auto lexicon = engine->get_language_identifier_data();
-    ASSERT_TRUE(LidLexicon::plain_word_list(*lexicon));
-    LidLexicon direct(lexicon);
+    const auto table = LidWordTable::of(lexicon);
+    ASSERT_NE(table, nullptr);
     dez::afst::WordLookup reference(lexicon, nullptr);
-    std::vector<std::string> outputs;
     std::size_t found = 0;
     for (std::size_t i = 0; i < lines.size(); i += 7) {
         WordWalk walk(lines[i].text.data(), lines[i].text.size());
@@ -67,9 +66,18 @@ TEST_F(LidHeldoutTest, DirectWalkAnswersAsTheWordLookup) {
         char32_t closing = 0;
         bool at_end = false;
         while (walk.next(word, closing, at_end)) {
-            direct.up(word, true, outputs);
-            ASSERT_EQ(outputs, reference.up(word)) << word;
-            found += !outputs.empty();
+            const std::vector<std::string> outputs = reference.up(word);
+            const LidWordTable::Votes votes = table->find(word);
+            ASSERT_EQ(votes.known, !outputs.empty()) << word;
+            if (!votes.known)
+                continue;
+            ++found;
+            ASSERT_EQ(std::size_t(votes.end - votes.begin), outputs.size()) << word;
+            for (std::size_t v = 0; v < outputs.size(); ++v)
+                EXPECT_EQ(std::string(votes.begin[v].code, 2) +
+                              std::to_string(votes.begin[v].score),
+                          outputs[v])
+                    << word;
         }
     }
     EXPECT_GT(found, 1000u);

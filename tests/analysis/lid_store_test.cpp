@@ -60,7 +60,7 @@ TEST_F(LidStoreTest, WholeTextIdentification) {
         {"votes too short or out of range are skipped", "kurz riesig neg und", "DE", true, 4, 1},
         {"unknown words only", "xyz abc", "EN", false, 2, 0},
     };
-    // The same votes as a plain word list, walked directly.
+    // The same votes as a plain word list, read into a table.
     LidEngine plain(fixture::lexicon_file("small_lexicon.txt"), fixture::VoteArc::last_character);
     for (const LidEngine* engine : {&lid, &plain}) {
         LIDStore store(engine->engine.get(), options_of({{"long_names", "false"}}));

@@ -247,8 +247,8 @@ void write_lexicon(const std::vector<std::pair<std::string, std::string>>& entri
         dez::afst::Builder bucket;
         for (std::size_t i = begin; i < entries.size() && i < begin + bucket_size; ++i) {
             const auto& [word, vote] = entries[i];
-            // The vote rides on the word's last character: an arc that reads
-            // nothing would make every word end a branch the walk must try.
+            // The vote rides on the word's last character, so that lid.fst is
+            // a plain word list the identifier reads into a table.
             bucket.open_rule();
             for (auto it = word.begin(); it != word.end();) {
                 const auto from = it;

@@ -21,8 +21,8 @@ namespace dez::lid {
 
 namespace {
 
-// A word is looked up again after this many words whether a language has
-// already won by a clear margin.
+// Every this many words, a language that already wins by a clear margin
+// ends the walk of a long text.
 constexpr int early_decision_words = 250;
 
 std::size_t two_byte_key(char first, char second) {

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "analysis/lid.h"
@@ -81,6 +82,23 @@ TEST_F(LidHeldoutTest, WordTableAnswersAsTheWordLookup) {
         }
     }
     EXPECT_GT(found, 1000u);
+}
+
+TEST_F(LidHeldoutTest, OneIdentifierServesSeveralThreads) {
+    dez::trelix::Lid lid(engine.get(), fixture::options_of({{"long_names", "false"}}));
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < lines.size(); i += 5)
+        expected.push_back(lid.lid(lines[i].text.data(), lines[i].text.size()));
+    std::vector<int> mismatches(4, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (std::size_t i = 0, n = 0; i < lines.size(); i += 5, ++n)
+                mismatches[t] += lid.lid(lines[i].text.data(), lines[i].text.size()) != expected[n];
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(mismatches, std::vector<int>(4, 0));
 }
 
 TEST_F(LidHeldoutTest, SectionsOfTwoLanguages) {

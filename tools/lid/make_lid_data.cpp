@@ -79,14 +79,18 @@ constexpr long min_count = 3;
 // A vote below this share of the word's frequency is left out.
 constexpr double min_share = 0.1;
 
-// The decompressed pages of one manual folder, in file-name order.
-std::string read_folder(const fs::path& folder) {
+// The decompressed pages of one manual folder, in file-name order; with
+// `held_out_only` only the files whose pages are held out.
+std::string read_folder(const fs::path& folder, bool held_out_only) {
     if (!fs::is_directory(folder))
         throw std::runtime_error("missing manual folder " + folder.string() +
                                  " (install the manpages packages: scripts/install-deps)");
+    const std::string every = held_out_only ? " | awk 'NR % " + std::to_string(heldout_every) +
+                                                  " == " + std::to_string(heldout_offset + 1) + "'"
+                                            : "";
     const std::string command = "cd '" + folder.string() +
-                                "' && find . -type f -name '*.gz' | LC_ALL=C sort | "
-                                "xargs -r gzip -dc 2>/dev/null";
+                                "' && find . -type f -name '*.gz' | LC_ALL=C sort" + every +
+                                " | xargs -r gzip -dc 2>/dev/null";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
     if (!pipe)
         throw std::runtime_error("cannot run gzip over " + folder.string());
@@ -210,8 +214,11 @@ void read_language(const fs::path& manuals, const LanguageSource& source, Langua
                    std::vector<std::string>& lines) {
     std::size_t page_number = 0;
     for (const std::string& folder : source.folders) {
-        for (const std::string& page : split_pages(read_folder(manuals / folder))) {
-            const bool held_out = page_number++ % heldout_every == heldout_offset;
+        // Unsegmented scripts give no word list: only their held-out pages are read.
+        for (const std::string& page :
+             split_pages(read_folder(manuals / folder, source.unsegmented))) {
+            const bool held_out =
+                source.unsegmented || page_number++ % heldout_every == heldout_offset;
             (held_out ? language.heldout_pages : language.pages)++;
             for (const std::string& paragraph : roff_prose(page)) {
                 if (!valid_utf8(paragraph))

@@ -15,7 +15,8 @@ namespace {
 } // namespace
 
 Lid::Lid(const EngineInterface* engine, std::shared_ptr<dez::IOptions> options_in)
-    : options(std::move(options_in)), store(dez::lid::createStore(engine, options)) {
+    : Object(dez::api::HandleKind::lid), options(std::move(options_in)),
+      store(dez::lid::createStore(engine, options)) {
     if (!store)
         not_initialized();
 }

@@ -43,6 +43,7 @@
 #include <stdint.h>
 
 #include "foundation/dez_exception.h"
+#include "foundation/dez_object.h"
 
 #if defined(__GNUC__)
 #define DEZ_API __attribute__((visibility("default")))
@@ -53,13 +54,6 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
-
-/* The header every handle starts with. The library keeps the handle kind in
-   `reserved`; `reference_count` changes atomically. */
-typedef struct dez_object {
-    int32_t reserved;
-    int32_t reference_count;
-} dez_object;
 
 /* Opaque views into a result: the annotation collection and one concept. */
 typedef struct dez_annotations dez_annotations;

@@ -6,15 +6,6 @@
 
 namespace dez::api {
 
-bool is_handle_kind(int32_t reserved) {
-    return reserved >= static_cast<int32_t>(HandleKind::engine) &&
-           reserved <= static_cast<int32_t>(HandleKind::filter);
-}
-
-Object::~Object() {
-    reserved = 0;
-}
-
 Object* object_of(dez_object* handle, HandleKind kind) {
     if (!handle || handle->reserved != static_cast<int32_t>(kind))
         return nullptr;

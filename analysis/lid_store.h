@@ -25,7 +25,7 @@ namespace dez::lid {
 
 class LidWordTable;
 
-// The outcome of identifying one piece of text.
+// The outcome of identifying one stretch of text.
 struct SectionDetectionResult {
     std::string language;
     bool identified = false;

@@ -169,7 +169,7 @@ DEZ_API const char* dez_api_language_identification_section_json(dez_object* sec
 DEZ_API const char* dez_api_language_longname(const char* code, dez_exception* error);
 
 /* Filters (not in the library yet). */
-DEZ_API dez_object* dez_api_create_filter(const char* specification, size_t length,
+DEZ_API dez_object* dez_api_create_filter(const char* definition, size_t length,
                                           dez_exception* error);
 DEZ_API dez_object* dez_api_filter_process(dez_object* filter, dez_object* result,
                                            dez_exception* error);

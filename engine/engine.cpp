@@ -26,11 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Operations whose work has not landed yet.
-[[noreturn]] void not_built_yet(const char* operation) {
-    throw dez::Exception(std::string("not built yet: Engine::") + operation);
-}
-
 // The engine adds "root_path" and "morfex" to its options; a copy keeps the
 // caller's object (possibly shared with other engines) as the caller left it.
 std::shared_ptr<dez::IOptions> own_copy(const std::shared_ptr<dez::IOptions>& options) {

@@ -15,7 +15,7 @@ namespace {
 struct Line {
     std::string words;
     // Readings by token index: pos, applied with the literal as stem.
-    std::vector<std::pair<size_t, std::string>> readings;
+    std::vector<std::pair<size_t, std::string>> readings = {};
     uint64_t first_flags = 0;
 };
 

@@ -55,7 +55,9 @@ TEST(SdkHeaders, SharedDefinitionsStayIdenticalToTheLibrarys) {
     }
 }
 
-TEST(SdkHeaders, IncludeNothingButEachOtherAndSystemHeaders) {
+// Besides each other, the headers may include the C interface's public
+// header (which brings the error record with it).
+TEST(SdkHeaders, IncludeNothingButEachOtherTheCInterfaceAndSystemHeaders) {
     const std::regex include("#include\\s*\"([^\"]+)\"");
     const fs::path sdk = source_root / "api" / "sdk";
     int headers = 0;
@@ -64,6 +66,8 @@ TEST(SdkHeaders, IncludeNothingButEachOtherAndSystemHeaders) {
         const std::string text = read(entry.path());
         for (std::sregex_iterator it(text.begin(), text.end(), include), end; it != end; ++it) {
             const std::string name = (*it)[1];
+            if (name == "api/dez_api.h")
+                continue;
             EXPECT_TRUE(name.find('/') == std::string::npos && fs::exists(sdk / name))
                 << entry.path().filename() << " includes " << name;
         }

@@ -4,11 +4,15 @@
 // of tests/data/run, and reference counts read through the C interface.
 
 #include <cstdint>
+#include <exception>
 #include <map>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "api/dez_api.h"
 #include "api/sdk/engine.h"
+#include "api/sdk/qvr_exception.h"
 
 namespace host_fixture {
 
@@ -20,6 +24,24 @@ inline Options engine_options() {
 }
 
 inline const Options analyzer_options{{"language", "fixture"}};
+
+// The kind of exception a call raises, most derived first; "" for none.
+template <typename Call> std::pair<std::string, std::string> raised(Call call) {
+    try {
+        call();
+    } catch (const qvr::common::JsonException& e) {
+        return {"JsonException", e.what()};
+    } catch (const qvr::common::Exception& e) {
+        return {"Exception", e.what()};
+    } catch (const std::logic_error& e) {
+        return {"logic_error", e.what()};
+    } catch (const std::runtime_error& e) {
+        return {"runtime_error", e.what()};
+    } catch (const std::exception& e) {
+        return {"other", e.what()};
+    }
+    return {"", ""};
+}
 
 // The references a handle has: add_ref answers the count before it.
 inline int32_t references(dez_object* handle) {

@@ -17,6 +17,7 @@
 namespace {
 
 using host_fixture::Options;
+using host_fixture::raised;
 using host_fixture::Watch;
 
 class WrapperAnalysis : public ::testing::Test {
@@ -75,23 +76,25 @@ TEST_F(WrapperAnalysis, FailedAnalysisKeepsNoReference) {
         const char* name;
         std::string text;
         Options options;
+        const char* kind;
         const char* message;
     };
     const Case cases[] = {
-        {"unknown input type", "Hi Paris.", {{"input_type", "bogus"}},
+        {"unknown input type", "Hi Paris.", {{"input_type", "bogus"}}, "Exception",
          "Input type not supported: [text,json]"},
-        {"text that is not UTF-8", "Hi \xFF Paris.", {}, "Invalid utf8 character."},
+        {"text that is not UTF-8", "Hi \xFF Paris.", {}, "Exception", "Invalid utf8 character."},
+        // A runtime error of the library is no qvr::common::Exception.
+        {"JSON input that is not JSON", "Hi", {{"input_type", "json"}}, "runtime_error",
+         "Invalid tlx/json format,[json.exception.parse_error.101] parse error at line 1, "
+         "column 1: syntax error while parsing value - invalid literal; last read: 'H'"},
     };
     Watch analyzer_handle(analyzer.handle());
     Watch engine_handle(engine.handle());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        try {
-            analyzer(c.text, c.options);
-            ADD_FAILURE() << "no exception";
-        } catch (const qvr::common::Exception& e) {
-            EXPECT_STREQ(e.what(), c.message);
-        }
+        const auto [kind, message] = raised([&] { analyzer(c.text, c.options); });
+        EXPECT_EQ(kind, c.kind);
+        EXPECT_EQ(message, c.message);
         EXPECT_EQ(analyzer_handle.others(), 1);
         EXPECT_EQ(engine_handle.others(), 2);
     }
@@ -150,12 +153,9 @@ TEST_F(WrapperAnalysis, AnalyzerCalledWithAResultKeepsItsParsedSentences) {
 }
 
 TEST_F(WrapperAnalysis, AnalyzerCalledWithAnEmptyResultRaises) {
-    try {
-        analyzer(qvr::analyzer::Results());
-        ADD_FAILURE() << "no exception";
-    } catch (const qvr::common::Exception& e) {
-        EXPECT_STREQ(e.what(), "Result Object has not been initialized.");
-    }
+    const auto [kind, message] = raised([&] { analyzer(qvr::analyzer::Results()); });
+    EXPECT_EQ(kind, "Exception");
+    EXPECT_EQ(message, "Result Object has not been initialized.");
 }
 
 // Without a handle there is no JSON to read; a failed read leaves nothing

@@ -19,26 +19,9 @@
 namespace {
 
 using host_fixture::Options;
+using host_fixture::raised;
 using host_fixture::references;
 using host_fixture::Watch;
-
-// The kind of exception a call raises, most derived first; "" for none.
-template <typename Call> std::pair<std::string, std::string> raised(Call call) {
-    try {
-        call();
-    } catch (const qvr::common::JsonException& e) {
-        return {"JsonException", e.what()};
-    } catch (const qvr::common::Exception& e) {
-        return {"Exception", e.what()};
-    } catch (const std::logic_error& e) {
-        return {"logic_error", e.what()};
-    } catch (const std::runtime_error& e) {
-        return {"runtime_error", e.what()};
-    } catch (const std::exception& e) {
-        return {"other", e.what()};
-    }
-    return {"", ""};
-}
 
 dez_exception record(int32_t code, const char* message) {
     dez_exception error;
@@ -194,7 +177,7 @@ TEST(WrapperCreation, FailuresRaiseTheRecordsException) {
         const char* name;
         void (*create)();
         const char* kind;
-        const char* message;
+        std::string message;
     };
     const Case cases[] = {
         {"analyzer of an engine object left without a handle",
@@ -209,15 +192,16 @@ TEST(WrapperCreation, FailuresRaiseTheRecordsException) {
              qvr::engine::Engine engine(host_fixture::engine_options());
              qvr::analyzer::Analyzer analyzer(engine, {{"language", "no-such-language"}});
          },
-         "Exception", nullptr},
+         "Exception", "language config file missing for [no-such-language] :no-such-language"},
+        {"engine of a root path that does not exist",
+         [] { qvr::engine::Engine engine(Options{{"root_path", "/no/such/folder"}}); },
+         "Exception", "qvr root path option is not valid path [/no/such/folder]"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto [kind, message] = raised(c.create);
         EXPECT_EQ(kind, c.kind) << message;
-        if (c.message) {
-            EXPECT_EQ(message, c.message);
-        }
+        EXPECT_EQ(message, c.message);
     }
 }
 

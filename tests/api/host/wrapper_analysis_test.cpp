@@ -5,6 +5,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "api/sdk/analyzer.h"
 #include "api/sdk/annotation_printer.h"
@@ -69,6 +70,34 @@ TEST_F(WrapperAnalysis, ResultKeepsItsAnalyzerAndEngineAlive) {
     }
     EXPECT_EQ(analyzer_handle.others(), 0);
     EXPECT_EQ(engine_handle.others(), 1);
+}
+
+TEST_F(WrapperAnalysis, AssignedResultsReleaseWhatTheyHeldOnce) {
+    qvr::engine::Engine second_engine(host_fixture::engine_options());
+    qvr::analyzer::Analyzer second(second_engine, host_fixture::analyzer_options);
+    qvr::analyzer::Results target = analyzer("Hi Paris.", {});
+    qvr::analyzer::Results source = second("Bye.", {});
+    target.parse_results(true);
+    Watch target_handle(target.handle());
+    Watch source_handle(source.handle());
+    Watch first_analyzer(analyzer.handle());
+    Watch second_analyzer(second.handle());
+    {
+        target = source;
+        EXPECT_EQ(target_handle.others(), 0);
+        EXPECT_EQ(source_handle.others(), 2);
+        EXPECT_EQ(first_analyzer.others(), 1);
+        EXPECT_EQ(second_analyzer.others(), 3);
+        // The sentences read before belonged to the other document.
+        EXPECT_EQ(target.parse_results(true)->head->end, 4u);
+        target = std::move(source);
+        EXPECT_EQ(source.handle(), nullptr);
+        EXPECT_EQ(source_handle.others(), 1);
+        target = qvr::analyzer::Results();
+    }
+    EXPECT_EQ(source_handle.others(), 0);
+    EXPECT_EQ(second_analyzer.others(), 1);
+    EXPECT_EQ(first_analyzer.others(), 1);
 }
 
 TEST_F(WrapperAnalysis, FailedAnalysisKeepsNoReference) {

@@ -5,7 +5,9 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "api/sdk/analyzer.h"
 #include "api/sdk/callable_interface.h"
@@ -170,6 +172,23 @@ TEST_F(WrapperReferences, AnalyzerKeepsItsEngineAlive) {
         EXPECT_EQ(analyzer.options(), host_fixture::analyzer_options);
     }
     EXPECT_EQ(watch.others(), 0);
+}
+
+TEST_F(WrapperReferences, CopiesOnSeveralThreadsStayBalanced) {
+    Watch watch(engine.handle());
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([this] {
+            std::vector<qvr::engine::Engine> copies;
+            for (int i = 0; i < 200; ++i)
+                copies.push_back(engine);
+            qvr::engine::Engine assigned = copies.front();
+            for (const qvr::engine::Engine& copy : copies)
+                assigned = copy;
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(watch.others(), 1);
 }
 
 TEST(WrapperCreation, FailuresRaiseTheRecordsException) {

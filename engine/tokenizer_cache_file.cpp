@@ -72,7 +72,8 @@ std::string temporary_name(const std::string& cache) {
         .string();
 }
 
-void write_cache(const std::string& cache, const uint8_t* bytes, uint32_t size) {
+// False when the cache could not be written (the old one, if any, stays).
+bool write_cache(const std::string& cache, const uint8_t* bytes, uint32_t size) {
     const std::string temporary = temporary_name(cache);
     try {
         {
@@ -86,33 +87,34 @@ void write_cache(const std::string& cache, const uint8_t* bytes, uint32_t size) 
             file.close();
         }
         fs::rename(temporary, cache);
+        return true;
     } catch (const std::exception&) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
         TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_warning,
                    "[Tokenizer] "
                        << "Can not write cache file : " << cache);
+        return false;
     }
 }
 
-} // namespace
+// Compiles the rules into `data`; answers whether the cache was written.
+bool compile_rules(const fs::path& rules_path, const std::string& name, LanguageModuleData& data);
 
-void check_tokenizer_cache_file(const fs::path& rules_path, const std::string& name,
-                                LanguageModuleData& data) {
+// Fills `data` from a usable cache or by compiling; answers whether a usable
+// cache of the rules is on disk afterwards.
+bool load_or_compile(const fs::path& rules_path, const std::string& name,
+                     LanguageModuleData& data) {
     const std::string cache = cache_path_of(rules_path);
-    if (!dez::file::exists(cache)) {
-        create_tokenizer_cache_file(rules_path, name, data);
-        return;
-    }
+    if (!dez::file::exists(cache))
+        return compile_rules(rules_path, name, data);
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
                "[Tokenizer] "
                    << "Check : " << std::quoted(rules_path.string()) << ":"
                    << write_time_in_seconds(rules_path.string()) << " <= " << cache << ":"
                    << write_time_in_seconds(cache));
-    if (is_older_than(cache, rules_path)) {
-        create_tokenizer_cache_file(rules_path, name, data);
-        return;
-    }
+    if (is_older_than(cache, rules_path))
+        return compile_rules(rules_path, name, data);
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
                "[Tokenizer] "
                    << "Read cached : " << cache);
@@ -123,18 +125,16 @@ void check_tokenizer_cache_file(const fs::path& rules_path, const std::string& n
     // truncated or foreign file is refused here rather than used.
     UErrorCode status = U_ZERO_ERROR;
     { icu::RuleBasedBreakIterator trial(bytes.get(), size, status); }
-    if (U_FAILURE(status)) {
-        create_tokenizer_cache_file(rules_path, name, data);
-        return;
-    }
+    if (U_FAILURE(status))
+        return compile_rules(rules_path, name, data);
     data.release_rules();
     data.rules_data = bytes.release();
     data.rules_size = size;
     data.owns_rules_data = true;
+    return true;
 }
 
-void create_tokenizer_cache_file(const fs::path& rules_path, const std::string& name,
-                                 LanguageModuleData& data) {
+bool compile_rules(const fs::path& rules_path, const std::string& name, LanguageModuleData& data) {
     std::string text;
     try {
         text = dez::file::load(rules_path.string().c_str());
@@ -163,13 +163,28 @@ void create_tokenizer_cache_file(const fs::path& rules_path, const std::string& 
     data.break_iterator = iterator;
     data.rules_data = bytes;
     data.rules_size = size;
-    write_cache(cache, bytes, size);
+    return write_cache(cache, bytes, size);
+}
+
+} // namespace
+
+void check_tokenizer_cache_file(const fs::path& rules_path, const std::string& name,
+                                LanguageModuleData& data) {
+    load_or_compile(rules_path, name, data);
+}
+
+void create_tokenizer_cache_file(const fs::path& rules_path, const std::string& name,
+                                 LanguageModuleData& data) {
+    compile_rules(rules_path, name, data);
 }
 
 void create_tokenizer_cache_file(const std::string& rules_path) {
     const std::string name = fs::path(rules_path).filename().string();
     LanguageModuleData scratch(name);
-    check_tokenizer_cache_file(rules_path, name, scratch);
+    // Making the cache is this form's whole purpose: a cache that could not be
+    // written is its failure, not a warning.
+    if (!load_or_compile(rules_path, name, scratch))
+        throw dez::Exception("Can not write cache file : " + cache_path_of(rules_path));
 }
 
 } // namespace dez::trelix

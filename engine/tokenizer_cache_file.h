@@ -29,6 +29,8 @@ void create_tokenizer_cache_file(const std::filesystem::path& rules_path, const 
                                  LanguageModuleData& data);
 
 // Makes sure a usable cache of the rules file exists, without an engine.
+// Fails as check_tokenizer_cache_file does, and with dez::Exception "Can not
+// write cache file : <cache>" when the cache could not be written.
 void create_tokenizer_cache_file(const std::string& rules_path);
 
 } // namespace dez::trelix

@@ -246,5 +246,23 @@ TEST_F(TokenizerCacheFile, TheStandaloneFormWritesOrValidates) {
     EXPECT_EQ(count_logged("[Tokenizer] Write cached : " + cache), 0u);
 }
 
+TEST_F(TokenizerCacheFile, TheStandaloneFormFailsWithoutACache) {
+    // Writing the cache is all this form is for: a cache it cannot write is
+    // its failure (the rules themselves compile).
+    const fs::path longest = tree.root / (std::string(250, 'r') + ".rule");
+    fs::copy_file(rules, longest);
+    testing::internal::CaptureStdout();
+    try {
+        create_tokenizer_cache_file(longest.string());
+        ADD_FAILURE() << "no failure";
+    } catch (const dez::Exception& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Can not write cache file : " + longest.string() + "_cache");
+    }
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(folder_listing(tree.root),
+              (std::vector<std::string>{"english.tokenizer", std::string(250, 'r') + ".rule"}));
+}
+
 } // namespace
 } // namespace dez::trelix

@@ -20,22 +20,19 @@
    it is non-zero and up to the zero byte otherwise; a null or empty text is
    an empty object.
 
-   Returned texts live in the result object (result JSON, metadata, language)
-   or in per-thread buffers that stay valid until the same call runs again on
+   Returned texts live in the result object (result JSON, metadata, language),
+   in a language-sections handle (its sections text), or in per-thread buffers that stay valid until the same call runs again on
    the same thread (engine information, languages, document id, language
    long names, expanded pipelines; the internal-JSON and profiling calls share
    one buffer).
 
    Declared here but not in the library yet (they come with the domain,
-   filter, language-identification and compiler work; calling them now fails
-   at link time, never with a fake success):
+   filter and compiler work; calling them now fails at link time, never with
+   a fake success):
      dez_api_load_domain, dez_api_domain_process, dez_api_domain_info,
      dez_api_domain_filename, dez_api_get_domain_concepts,
      dez_api_get_domain_concept_list, get_domain,
      dez_api_create_filter, dez_api_filter_process, dez_api_filter_info,
-     dez_api_get_lid_engine, dez_api_language_identification,
-     dez_api_language_identification_section,
-     dez_api_language_identification_section_json,
      dez_api_compile_domain. */
 
 #include <stdbool.h>
@@ -154,18 +151,31 @@ DEZ_API dez_concept* dez_api_add_concept(dez_object* result, uint32_t begin, uin
 DEZ_API void dez_api_remove_pos(dez_object* result, uint32_t begin, uint32_t end, const char* pos,
                                 bool unicode, dez_exception* error);
 
-/* Language identification (not in the library yet). */
+/* Language identification over the engine's lid.fst. Options: "long_names"
+   (answer English names, default "true", else codes), "language_codes"
+   (comma-separated codes that may win), "default_language" (answered when
+   nothing wins, default "EN"), "section_data" (sections carry their text).
+   The identifier outlives the engine handle. Text that is not valid UTF-8
+   fails with code 1. */
 DEZ_API dez_object* dez_api_get_lid_engine(dez_object* engine, const char* options,
                                            size_t options_length, dez_exception* error);
+/* The language of the whole text, copied into the output as
+   dez_api_engine_property copies (always ending with a zero byte); answers
+   the name's full length, so a result >= output_size means it was cut. */
 DEZ_API size_t dez_api_language_identification(dez_object* lid, const char* text,
                                                size_t text_length, char* output, size_t output_size,
                                                dez_exception* error);
+/* The sections as a JSON array of {"begin_offset", "end_offset" (bytes),
+   "language"[, "text"]}, held by the new sections handle. */
 DEZ_API dez_object* dez_api_language_identification_section(dez_object* lid, const char* text,
                                                             size_t text_length,
                                                             dez_exception* error);
+/* The text held by a sections handle, valid until its last release; null for
+   a handle of another kind (there is no error record). */
 DEZ_API const char* dez_api_language_identification_section_json(dez_object* sections);
 
-/* The English name of a language code. */
+/* The English name of a language code (any case); a code the language table
+   lacks, such as a script block's code, answers itself. */
 DEZ_API const char* dez_api_language_longname(const char* code, dez_exception* error);
 
 /* Filters (not in the library yet). */

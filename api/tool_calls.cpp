@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/lid_store.h"
 #include "api/api_arguments.h"
 #include "api/dez_api.h"
 #include "api/error_frame.h"
@@ -25,6 +26,11 @@ const char* dez_api_language_longname(const char* code, dez_exception* error) {
             throw std::logic_error("basic_string::_S_construct null not valid");
         std::string& buffer = dez::api::thread_buffers().language_return_value;
         buffer = dez::language::longname(code, false);
+        // The identifier answers script-block codes the language table lacks
+        // (with "long_names" off); their name is the code itself, as the
+        // identifier's own long names have it.
+        if (buffer == "not-supported")
+            buffer = dez::lid::language_long_name(code);
         return buffer.c_str();
     });
 }

@@ -1,6 +1,7 @@
 /* The C interface as a host uses it, compiled as C against the public header
-   alone: the analysis road from engine to result texts, the error record and
-   the host-buffer protocols. Argument: the folder of the fixture language. */
+   alone: the analysis road from engine to result texts, the error record, the
+   host-buffer protocols and language identification. Argument: the folder of
+   the fixture language; the generated lid.fst is found at build time. */
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -197,6 +198,106 @@ static void filename_buffer(dez_object* engine) {
     dez_api_dec_ref(analyzer, &error);
 }
 
+/* Language identification over the generated lid.fst: whole texts, the
+   bounded copy, sections in their own handle, and invalid UTF-8 as an error. */
+static void language_identification(const char* data, const char* lid_data) {
+    static const struct {
+        const char* text;
+        const char* language;
+    } cases[] = {
+        {"The file is not found when the directory does not exist.", "english"},
+        {"Die Datei wird nicht gefunden, wenn das Verzeichnis nicht existiert.", "german"},
+        {"Le fichier est introuvable si le r\xC3\xA9pertoire n'existe pas.", "french"},
+        {"El archivo no se encuentra si el directorio no existe.", "spanish"},
+    };
+    const char two[] = "Die Datei wird nicht gefunden, wenn das Verzeichnis nicht existiert.\n\n"
+                       "The file is not found when the directory does not exist.";
+    const char invalid[] = "The file \xC3( is not found.";
+    char options[4096];
+    char output[32];
+    dez_exception error;
+    dez_object* engine;
+    dez_object* lid;
+    dez_object* codes;
+    dez_object* sections;
+    const char* json;
+    size_t i;
+
+    reset(&error);
+    snprintf(options, sizeof options, "{\"root_path\":\"%s\",\"morfex\":\"%s\"}", data,
+             lid_data);
+    engine = dez_api_get_engine(options, 0, &error);
+    CHECK(engine != NULL);
+    if (!engine)
+        return;
+    lid = dez_api_get_lid_engine(engine, "{}", 0, &error);
+    codes = dez_api_get_lid_engine(engine, "{\"long_names\":\"false\"}", 0, &error);
+    CHECK(error.code == 0);
+    /* The identifiers keep the lexicon, not the engine. */
+    CHECK(dez_api_dec_ref(engine, &error) == 0);
+    CHECK(lid != NULL && codes != NULL);
+    if (!lid || !codes)
+        return;
+
+    for (i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        memset(output, 'x', sizeof output);
+        CHECK(dez_api_language_identification(lid, cases[i].text, strlen(cases[i].text), output,
+                                              sizeof output, &error) ==
+              strlen(cases[i].language));
+        CHECK(strcmp(output, cases[i].language) == 0);
+        if (strcmp(output, cases[i].language) != 0)
+            fprintf(stderr, "  \"%s\" came back as \"%s\"\n", cases[i].text, output);
+    }
+    CHECK(error.code == 0);
+
+    /* Cut to fit, with a terminating zero; the answer is the full length. */
+    memset(output, 'x', sizeof output);
+    CHECK(dez_api_language_identification(lid, cases[0].text, strlen(cases[0].text), output, 3,
+                                          &error) == 7);
+    CHECK(strcmp(output, "en") == 0 && output[3] == 'x');
+
+    CHECK(dez_api_language_identification(codes, cases[1].text, strlen(cases[1].text), output,
+                                          sizeof output, &error) == 2);
+    CHECK(strcmp(output, "DE") == 0);
+    CHECK(error.code == 0);
+
+    /* Invalid UTF-8 is a failure, never an answer. */
+    memset(output, 'x', sizeof output);
+    CHECK(dez_api_language_identification(lid, invalid, strlen(invalid), output, sizeof output,
+                                          &error) == 0);
+    CHECK(error.code == 1 && contains(error.message, "Invalid UTF-8"));
+    CHECK(output[0] == 'x');
+    reset(&error);
+    CHECK(dez_api_language_identification_section(lid, invalid, strlen(invalid), &error) == NULL);
+    CHECK(error.code == 1);
+
+    reset(&error);
+    sections = dez_api_language_identification_section(lid, two, strlen(two), &error);
+    CHECK(sections != NULL && error.code == 0);
+    CHECK(dez_api_dec_ref(lid, &error) == 0);
+    if (sections) {
+        json = dez_api_language_identification_section_json(sections);
+        CHECK(starts_with(json, "[{\"begin_offset\":0,\"end_offset\":70,\"language\":\"german\"}"));
+        CHECK(contains(json, "{\"begin_offset\":70,\"end_offset\":126,\"language\":\"english\"}]"));
+        CHECK(dez_api_dec_ref(sections, &error) == 0);
+    }
+    CHECK(dez_api_language_identification_section_json(codes) == NULL);
+    CHECK(dez_api_dec_ref(codes, &error) == 0);
+
+    CHECK(strcmp(dez_api_language_longname("de", &error), "german") == 0);
+    /* A script-block code the language table lacks answers itself. */
+    CHECK(strcmp(dez_api_language_longname("IN", &error), "IN") == 0);
+    CHECK(error.code == 0);
+    CHECK(dez_api_language_longname(NULL, &error) == NULL);
+    CHECK(error.code == 4);
+
+    /* A failed expansion answers an empty text, not null. */
+    reset(&error);
+    json = dez_api_expand_pipeline("a)", 2, data, strlen(data), true, true, NULL, 0, &error);
+    CHECK(json != NULL && json[0] == '\0');
+    CHECK(error.code == 5 && error.message[0] == '{');
+}
+
 int main(int argc, char** argv) {
     dez_exception error;
     dez_object* engine;
@@ -212,6 +313,12 @@ int main(int argc, char** argv) {
     analysis_road(engine);
     error_record(engine);
     filename_buffer(engine);
+#ifdef TRELIX_LID_DATA
+    language_identification(argv[1], TRELIX_LID_DATA);
+#else
+    fputs("built without the generated language-identification data\n", stderr);
+    ++failures;
+#endif
     reset(&error);
     CHECK(dez_api_dec_ref(engine, &error) == 0);
     CHECK(dez_api_dec_ref(NULL, &error) == -1 && error.code == 0);

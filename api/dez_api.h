@@ -21,10 +21,10 @@
    an empty object.
 
    Returned texts live in the result object (result JSON, metadata, language),
-   in a language-sections handle (its sections text), or in per-thread buffers that stay valid until the same call runs again on
-   the same thread (engine information, languages, document id, language
-   long names, expanded pipelines; the internal-JSON and profiling calls share
-   one buffer).
+   in a language-sections handle (its sections text), or in per-thread
+   buffers that stay valid until the same call runs again on the same thread
+   (engine information, languages, document id, language long names, expanded
+   pipelines; the internal-JSON and profiling calls share one buffer).
 
    Declared here but not in the library yet (they come with the domain,
    filter and compiler work; calling them now fails at link time, never with

@@ -55,8 +55,7 @@ size_t dez_api_language_identification(dez_object* lid, const char* text, size_t
                                        char* output, size_t output_size, dez_exception* error) {
     return error_frame<size_t>(error, 0, [&] {
         const dez::trelix::Lid& identifier = lid_of(lid);
-        const std::string language =
-            identifier.lid(text_in_place(text, text_length), text_length);
+        const std::string language = identifier.lid(text_in_place(text, text_length), text_length);
         return dez::api::bounded_copy(language, output, output_size);
     });
 }
@@ -66,7 +65,8 @@ dez_object* dez_api_language_identification_section(dez_object* lid, const char*
     return error_frame<dez_object*>(error, nullptr, [&]() -> dez_object* {
         const dez::trelix::Lid& identifier = lid_of(lid);
         auto sections = std::make_unique<dez::trelix::LidResult>();
-        sections->text = identifier.language_sections(text_in_place(text, text_length), text_length);
+        sections->text =
+            identifier.language_sections(text_in_place(text, text_length), text_length);
         return sections.release();
     });
 }

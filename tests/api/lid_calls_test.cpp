@@ -63,8 +63,8 @@ protected:
         Record error;
         char output[64];
         std::memset(output, 'x', sizeof output);
-        const size_t length = dez_api_language_identification(lid, text.data(), text.size(),
-                                                              output, sizeof output, &error);
+        const size_t length = dez_api_language_identification(lid, text.data(), text.size(), output,
+                                                              sizeof output, &error);
         EXPECT_EQ(error.code, 0) << error.message;
         EXPECT_EQ(length, std::strlen(output));
         return output;
@@ -85,8 +85,7 @@ TEST_F(LidCalls, LanguageOfTheWholeText) {
         {"English words", "{}", "the and is", "english"},
         {"one word ending on a letter", "{}", "les", "french"},
         {"codes instead of names", R"({"long_names":"false"})", "und der die", "DE"},
-        {"nothing wins: the default language", R"({"default_language":"FR"})", "xyz abc",
-         "french"},
+        {"nothing wins: the default language", R"({"default_language":"FR"})", "xyz abc", "french"},
         {"empty text", "{}", "", "english"},
         {"only the chosen codes vote", R"({"language_codes":"FR,EN"})", "und der les", "french"},
         // A text need not end with a zero byte: only its length is read.
@@ -127,9 +126,9 @@ TEST_F(LidCalls, NameCopiedAsABoundedCopy) {
     }
     // Size 0 asks for the length alone.
     Record error;
-    EXPECT_EQ(dez_api_language_identification(lid.handle, text.data(), text.size(), nullptr, 0,
-                                              &error),
-              6u);
+    EXPECT_EQ(
+        dez_api_language_identification(lid.handle, text.data(), text.size(), nullptr, 0, &error),
+        6u);
     EXPECT_EQ(error.code, 0);
 }
 
@@ -158,9 +157,8 @@ TEST_F(LidCalls, FailuresReachTheRecord) {
          "Could not load language identification data. [lid.fst]"},
         {"default language outside the codes",
          [&](dez_exception* e) {
-             return !dez_api_get_lid_engine(engine.handle,
-                                            R"({"language_codes":"DE","default_language":"EN"})",
-                                            0, e);
+             return !dez_api_get_lid_engine(
+                 engine.handle, R"({"language_codes":"DE","default_language":"EN"})", 0, e);
          },
          1, "Invalid default_language option, or is not in the default set: [EN]"},
         {"malformed options",
@@ -168,14 +166,14 @@ TEST_F(LidCalls, FailuresReachTheRecord) {
          "{"},
         {"identification without identifier",
          [&](dez_exception* e) {
-             return dez_api_language_identification(nullptr, "und", 3, output, sizeof output,
-                                                    e) == 0;
+             return dez_api_language_identification(nullptr, "und", 3, output, sizeof output, e) ==
+                    0;
          },
          1, "Lid engine not initialized."},
         {"identification with an engine handle",
          [&](dez_exception* e) {
-             return dez_api_language_identification(engine.handle, "und", 3, output,
-                                                    sizeof output, e) == 0;
+             return dez_api_language_identification(engine.handle, "und", 3, output, sizeof output,
+                                                    e) == 0;
          },
          1, "Invalid handle: not a language identifier."},
         {"null text with a length",
@@ -241,15 +239,14 @@ TEST_F(LidCalls, SectionsLiveInTheirHandle) {
 
     const char* json = dez_api_language_identification_section_json(sections.handle);
     ASSERT_NE(json, nullptr);
-    const nlohmann::json expected = {
-        {{"begin_offset", 0},
-         {"end_offset", german.size() + 4},
-         {"language", "german"},
-         {"text", german + "\r\n\r\n"}},
-        {{"begin_offset", german.size() + 4},
-         {"end_offset", text.size()},
-         {"language", "english"},
-         {"text", english}}};
+    const nlohmann::json expected = {{{"begin_offset", 0},
+                                      {"end_offset", german.size() + 4},
+                                      {"language", "german"},
+                                      {"text", german + "\r\n\r\n"}},
+                                     {{"begin_offset", german.size() + 4},
+                                      {"end_offset", text.size()},
+                                      {"language", "english"},
+                                      {"text", english}}};
     EXPECT_EQ(nlohmann::json::parse(json), expected) << json;
     // Asked again, the same text in the same place.
     EXPECT_EQ(dez_api_language_identification_section_json(sections.handle), json);

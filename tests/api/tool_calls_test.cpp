@@ -127,9 +127,8 @@ TEST(ExpandPipelineCall, FolderListAndFailures) {
     // A failure empties the buffer the last answer lives in.
     const std::string malformed = "alpha)";
     Record failed;
-    const char* after = dez_api_expand_pipeline(malformed.data(), malformed.size(),
-                                                folders.data(), folders.size(), true, true,
-                                                nullptr, 0, &failed);
+    const char* after = dez_api_expand_pipeline(malformed.data(), malformed.size(), folders.data(),
+                                                folders.size(), true, true, nullptr, 0, &failed);
     ASSERT_NE(after, nullptr);
     EXPECT_STREQ(after, "");
     EXPECT_EQ(failed.code, 5);
@@ -138,9 +137,8 @@ TEST(ExpandPipelineCall, FolderListAndFailures) {
     EXPECT_TRUE(failure.contains("name") && failure.contains("exception_msg")) << failed.message;
 
     Record null_text;
-    EXPECT_STREQ(dez_api_expand_pipeline(nullptr, 2, nullptr, 0, true, true, nullptr, 0,
-                                         &null_text),
-                 "");
+    EXPECT_STREQ(
+        dez_api_expand_pipeline(nullptr, 2, nullptr, 0, true, true, nullptr, 0, &null_text), "");
     EXPECT_EQ(null_text.code, 4);
 }
 
@@ -151,9 +149,9 @@ TEST(VersionFormatCall, AnswersAndRecord) {
         bool valid;
     };
     const Case cases[] = {
-        {"1.2.3", 5, true},   {"latest", 6, true}, {"dev", 3, true},  {"1.2.3.4", 7, false},
-        {"1.x", 3, false},    {"", 0, false},      {nullptr, 0, false},
-        {"2.0 and more", 3, true}, // only the given length is read
+        {"1.2.3", 5, true},    {"latest", 6, true},       {"dev", 3, true},
+        {"1.2.3.4", 7, false}, {"1.x", 3, false},         {"", 0, false},
+        {nullptr, 0, false},   {"2.0 and more", 3, true}, // only the given length is read
     };
     for (const Case& c : cases) {
         Record error;

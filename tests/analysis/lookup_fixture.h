@@ -21,6 +21,7 @@
 #include "engine/language_module.h"
 #include "engine/language_module_data.h"
 #include "tests/core-afst/lexicon_fixture.h"
+#include "tests/analysis/token_fixture.h"
 #include "tests/document/blackboard_fixture.h"
 
 namespace dez::trelix::fixture {
@@ -46,10 +47,6 @@ inline std::vector<std::string> readings_of(const Token& token) {
     for (const MorphData& reading : token.readings)
         out.push_back(describe(reading));
     return out;
-}
-
-inline std::vector<std::string> properties_of(const Token& token) {
-    return std::vector<std::string>(token.properties.begin(), token.properties.end());
 }
 
 inline std::shared_ptr<dez::afst::AFst> afst_of(const std::vector<std::string>& lines) {

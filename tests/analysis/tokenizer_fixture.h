@@ -25,6 +25,7 @@
 #include "engine/language_module.h"
 #include "engine/language_module_data.h"
 #include "foundation/regex.h"
+#include "tests/analysis/token_fixture.h"
 #include "tests/document/blackboard_fixture.h"
 
 namespace dez::trelix::fixture {
@@ -147,10 +148,6 @@ inline std::vector<std::string> pos_stem_readings(const Token& token) {
     for (const MorphData& reading : token.readings)
         out.push_back(reading.pos + ":" + reading.stem);
     return out;
-}
-
-inline std::vector<std::string> properties_of(const Token& token) {
-    return std::vector<std::string>(token.properties.begin(), token.properties.end());
 }
 
 inline std::vector<Sentence*> sentences_of(const Blackboard& blackboard) {

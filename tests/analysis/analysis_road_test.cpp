@@ -331,5 +331,84 @@ TEST(AnalysisRoad, PostaggerAndTaggerNarrowReadings) {
     }
 }
 
+// An analysed text written as a v2 result, read back with "input_type"
+// "json" and written again gives the same result: tokens, properties,
+// readings, concepts and their attributes, the id, text beyond ASCII.
+TEST(AnalysisRoad, ResultReadBackWritesTheSameJson) {
+    struct Case {
+        std::string text;
+        std::string options;
+        std::string concept_over; // the literal a concept is put on, or empty
+    };
+    const Case cases[] = {
+        {"Hi Paris. Anna walks to the station.", R"({"id": "d1"})", "Paris"},
+        {"Z\xC3\xBCrich walks, Zorp!", "{}", "Z\xC3\xBCrich"},
+        {"Anna said \"hi\\there\" in Z\xC3\xBCrich.", R"({"id": "q\"1"})", "Anna"},
+        {"", "{}", ""},
+    };
+    Road road;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto analysed = road.analyse(c.text, c.options);
+        for (Sentence* sentence : fixture::sentences_of(*analysed)) {
+            // Sentence attributes travel on the sentence concept.
+            Annotation* head = sentence->annotations.head;
+            ASSERT_TRUE(head && head->type == annotation_concept);
+            static_cast<Concept*>(head)->add("topic", "travel");
+            for (Token* token : fixture::tokens_of(*sentence))
+                if (token->literal == c.concept_over) {
+                    Concept* place = fixture::add_concept(*sentence, token, token, "Place");
+                    place->add("country", "ch");
+                    place->add("names", "\xC3\xA9t\xC3\xA9");
+                    place->add("names", "b\"c");
+                    place->flags.set(Concept::import);
+                }
+        }
+        const std::string written = v2_of(*analysed);
+        if (!c.concept_over.empty()) {
+            EXPECT_NE(written.find(R"({"country":["ch"],"names":["été","b\"c"]})"),
+                      std::string::npos)
+                << written;
+        }
+        if (!c.text.empty()) {
+            EXPECT_NE(written.find(R"(],{"topic":["travel"]}])"), std::string::npos) << written;
+        }
+
+        auto imported = fixture::make_blackboard(road.analyzer, R"({"input_type": "json"})");
+        ASSERT_TRUE(road.analyzer.handle.analyzer->generate(*imported, written.data(),
+                                                            written.size()));
+        EXPECT_EQ(v2_of(*imported), written);
+        EXPECT_EQ(fixture::sentences_of(*imported).size(),
+                  fixture::sentences_of(*analysed).size());
+    }
+}
+
+// The second lexicon pass over an imported result follows the language's
+// conditions: an unknown word's readings are replaced, a matching word's
+// readings are merged with the lexicon's, other words keep theirs.
+TEST(AnalysisRoad, ConditionsDecideTheSecondLexiconPass) {
+    Language language;
+    language.config = nlohmann::json::parse(R"({"conditions": [
+        {"type": "property", "value": "nf", "action": "overwrite"},
+        {"type": "regex", "value": "Paris", "action": "merge"}]})");
+    Road road(language);
+    const std::string result = R"({"language": "english", "id": "r1", "sentences": [
+        [1, 0, 22, [[3, 0, 5, "walks", ["nf"], [["walks", "Nn-Std"]]],
+                    [3, 6, 11, "Paris", [], [["Paris", "City", "capital"]]],
+                    [2, 6, 11, "Place", {"country": ["fr"]}],
+                    [3, 12, 16, "Anna", [], [["Anna", "Nn-Std"]]],
+                    [3, 17, 22, "Zorpy", ["nf"], [["Zorpy", "Nn-Std"]]]]]]})";
+    auto document = road.analyse(result, R"({"input_type": "json"})");
+    EXPECT_EQ(dump(*document),
+              Strings{"0-22: walks@0-5{english}[walk/Nn-Pl@0.50;walk/V-Fin[3sg]@0.50] "
+                      "Paris@6-11{english,init-cap}[Paris/City[capital]@1.00;Paris/Prop-Std@1.00] "
+                      "Anna@12-16{}[Anna/Nn-Std@1.00] "
+                      "Zorpy@17-22{english,init-cap}[Zorpy/Prop-Std@1.00]"});
+    EXPECT_EQ(document->option_anywhere->get("id"), "r1");
+    const std::string written = v2_of(*document);
+    EXPECT_NE(written.find(R"([2,6,11,"Place",{"country":["fr"]}])"), std::string::npos)
+        << written;
+}
+
 } // namespace
 } // namespace dez::trelix

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "api/dez_api.h"
+#include "tests/core-afst/lexicon_fixture.h"
+#include "tests/engine/engine_fixture.h"
+
+// A text through the C interface on a language with tokenizer rules and a
+// lexicon, down to the result JSON.
+
+namespace dez::api {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Record : dez_exception {
+    Record() : dez_exception{0, {}} {}
+};
+
+struct Held {
+    explicit Held(dez_object* handle) : handle(handle) {}
+    ~Held() {
+        if (handle)
+            dez_api_dec_ref(handle, nullptr);
+    }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    dez_object* handle;
+};
+
+std::vector<std::string> lines_of(const fs::path& file) {
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// A copy of tests/data/road with its lexicon built, and an engine over it.
+class CInterfaceRoad : public dez::trelix::fixture::EngineFixture {
+protected:
+    void SetUp() override {
+        EngineFixture::SetUp();
+        data = tree.folder("data");
+        for (const auto& entry : fs::directory_iterator(fs::path(TRELIX_TEST_DATA) / "road"))
+            fs::copy_file(entry.path(), data / entry.path().filename());
+        ASSERT_TRUE(afst_test::build_lexicon(lines_of(data / "road.lexicon"))
+                        ->Write((data / "road.morph").string()));
+        const nlohmann::json options = {{"root_path", data.string()}, {"morfex", data.string()}};
+        engine = dez_api_get_engine(options.dump().c_str(), 0, &error);
+        ASSERT_NE(engine, nullptr) << error.message;
+        // The first load builds the tokenizer and says so.
+        testing::internal::CaptureStdout();
+        analyzer = dez_api_get_analyzer(engine, R"({"language":"road"})", 0, &error);
+        testing::internal::GetCapturedStdout();
+        ASSERT_NE(analyzer, nullptr) << error.message;
+    }
+    void TearDown() override {
+        for (dez_object* handle : {analyzer, engine})
+            if (handle)
+                dez_api_dec_ref(handle, nullptr);
+    }
+
+    // The result JSON of `text` analysed with the document options.
+    std::string analyse(const std::string& text, const std::string& options) {
+        Held result(dez_api_analyze_document(analyzer, text.data(), text.size(), options.c_str(),
+                                             options.size(), &error));
+        EXPECT_NE(result.handle, nullptr) << error.message;
+        if (!result.handle)
+            return "";
+        size_t length = 0;
+        const char* json = dez_api_get_result_json_buffer(result.handle, &length, &error);
+        EXPECT_EQ(error.code, 0) << error.message;
+        return json ? std::string(json, length) : std::string();
+    }
+
+    Record error;
+    fs::path data;
+    dez_object* engine = nullptr;
+    dez_object* analyzer = nullptr;
+};
+
+TEST_F(CInterfaceRoad, TextToResultJson) {
+    struct Case {
+        std::string text;
+        std::string options;
+        std::string json;
+    };
+    const Case cases[] = {
+        {"Hi Paris.", R"({"id":"d1"})",
+         R"({"id":"d1","language":"road","sentences":[ [1,0,9,[)"
+         R"([3,0,2,"Hi",["init-cap","init-token"],[["hi", "Interj"],["Hi", "Prop-Std"]]],)"
+         R"([3,3,8,"Paris",["init-cap"],[["Paris", "Prop-Std"]]],)"
+         R"([3,8,9,".",[],[[".", "Punct-Sent"]]]]]]})"},
+        {"Hi Paris.", R"({"sentyziser":"icu"})",
+         R"({"language":"road","sentences":[ [1,0,9,[)"
+         R"([3,0,2,"Hi",["init-cap","init-token"],[["hi", "Interj"],["Hi", "Prop-Std"]]],)"
+         R"([3,3,8,"Paris",["init-cap"],[["Paris", "Prop-Std"]]],)"
+         R"([3,8,9,".",[],[[".", "Punct-Sent"]]]]]]})"},
+        // Offsets in bytes, or in characters when asked.
+        {"\xC3\x89mile walks.", "{}",
+         R"({"language":"road","sentences":[ [1,0,13,[)"
+         R"([3,0,6,"Émile",["init-cap","init-token"],[["Émile", "Prop-Std"]]],)"
+         R"([3,7,12,"walks",[],[["walk", "Nn-Pl"],["walk", "V-Fin","3sg"]]],)"
+         R"([3,12,13,".",[],[[".", "Punct-Sent"]]]]]]})"},
+        {"\xC3\x89mile walks.", R"({"unicode_offset":"true"})",
+         R"({"language":"road","sentences":[ [1,0,12,[)"
+         R"([3,0,5,"Émile",["init-cap","init-token"],[["Émile", "Prop-Std"]]],)"
+         R"([3,6,11,"walks",[],[["walk", "Nn-Pl"],["walk", "V-Fin","3sg"]]],)"
+         R"([3,11,12,".",[],[[".", "Punct-Sent"]]]]]]})"},
+        {"", "{}", R"({"language":"road","sentences":[ ]})"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text + " " + c.options);
+        EXPECT_EQ(analyse(c.text, c.options), c.json);
+    }
+}
+
+// The result JSON handed back as the input of another analysis gives the
+// same result.
+TEST_F(CInterfaceRoad, ResultJsonReadBack) {
+    const std::string first = analyse("Hi Paris. \xC3\x89mile walks.", R"({"id":"d2"})");
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(analyse(first, R"({"input_type":"json"})"), first);
+}
+
+} // namespace
+} // namespace dez::api

@@ -132,7 +132,26 @@ TEST(AnalysisRoad, TextThroughEitherSplitter) {
          {"0-20: Z\xC3\xBCrich@0-7{init-cap,init-token}[Z\xC3\xBCrich/Prop-Std@1.00] "
           "walks@8-13{}[walk/Nn-Pl@0.50;walk/V-Fin[3sg]@0.50] ,@13-14{}[,/Punct-Comma@1.00] "
           "Zorp@15-19{init-cap}[Zorp/Prop-Std@1.00] !@19-20{}[!/Punct-Sent@1.00]"}},
+        // Markup keeps its own reading; a number with a unit and an amount
+        // are read off the token map; a blank line ends a sentence.
+        {"<b>Hi</b> Anna walks 5kg to \xE2\x82\xAC" "12.\n\nHi.",
+         {"0-34: <b>@0-3{markup}[<b>/Markup@1.00] "
+          "Hi@3-5{init-cap,init-token}[hi/Interj@0.50;Hi/Prop-Std@0.50] "
+          "</b>@5-9{markup}[</b>/Markup@1.00] Anna@10-14{init-cap}[Anna/Prop-Std@1.00] "
+          "walks@15-20{}[walk/Nn-Pl@0.50;walk/V-Fin[3sg]@0.50] 5kg@21-24{alphanum}[5kg/Nn-Std@1.00] "
+          "to@25-27{}[to/Prep@1.00] \xE2\x82\xAC" "12@28-33{currency}[\xE2\x82\xAC" "12/Nn-Sym[currency]@1.00] "
+          ".@33-34{}[./Punct-Sent@1.00]",
+          "36-39: Hi@36-38{init-cap,init-token}[hi/Interj@0.50;Hi/Prop-Std@0.50] "
+          ".@38-39{}[./Punct-Sent@1.00]"}},
+        // Capitals are looked up as written, then capitalised and lower-cased.
+        {"HI PARIS. ANNA WALKS.",
+         {"0-9: HI@0-2{all-cap,init-token}[hi/Interj@1.00] "
+          "PARIS@3-8{all-cap}[Paris/Prop-Std@1.00] .@8-9{}[./Punct-Sent@1.00]",
+          "10-21: ANNA@10-14{all-cap,init-token}[Anna/Prop-Std@1.00] "
+          "WALKS@15-20{all-cap}[walk/Nn-Pl@0.50;walk/V-Fin[3sg]@0.50] "
+          ".@20-21{}[./Punct-Sent@1.00]"}},
         {"", {}},
+        {" \n\t ", {}},
     };
     struct Choice {
         const char* config;

@@ -8,6 +8,8 @@
 #include <nlohmann/json.hpp>
 
 #include "api/dez_api.h"
+#include "tests/analysis/hmm_fixture.h"
+#include "tests/analysis/postagger_fixture.h"
 #include "tests/core-afst/lexicon_fixture.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -52,6 +54,9 @@ protected:
             fs::copy_file(entry.path(), data / entry.path().filename());
         ASSERT_TRUE(afst_test::build_lexicon(lines_of(data / "road.lexicon"))
                         ->Write((data / "road.morph").string()));
+    }
+    // The engine and the analyzer, once the case has put its files in place.
+    void load() {
         const nlohmann::json options = {{"root_path", data.string()}, {"morfex", data.string()}};
         engine = dez_api_get_engine(options.dump().c_str(), 0, &error);
         ASSERT_NE(engine, nullptr) << error.message;
@@ -87,6 +92,7 @@ protected:
 };
 
 TEST_F(CInterfaceRoad, TextToResultJson) {
+    ASSERT_NO_FATAL_FAILURE(load());
     struct Case {
         std::string text;
         std::string options;
@@ -125,9 +131,67 @@ TEST_F(CInterfaceRoad, TextToResultJson) {
 // The result JSON handed back as the input of another analysis gives the
 // same result.
 TEST_F(CInterfaceRoad, ResultJsonReadBack) {
+    ASSERT_NO_FATAL_FAILURE(load());
     const std::string first = analyse("Hi Paris. \xC3\x89mile walks.", R"({"id":"d2"})");
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(analyse(first, R"({"input_type":"json"})"), first);
+}
+
+// The result analysed again keeps its JSON.
+TEST_F(CInterfaceRoad, ResultAnalysedAgain) {
+    ASSERT_NO_FATAL_FAILURE(load());
+    const std::string text = "Hi Paris. HI PARIS walks.";
+    Held result(dez_api_analyze_document(analyzer, text.data(), text.size(), "{}", 2, &error));
+    ASSERT_NE(result.handle, nullptr) << error.message;
+    size_t length = 0;
+    const std::string first = dez_api_get_result_json_buffer(result.handle, &length, &error);
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(dez_api_analyze_result(analyzer, result.handle, &error), result.handle);
+        EXPECT_EQ(dez_api_get_result_json_buffer(result.handle, &length, &error), first);
+    }
+    EXPECT_EQ(error.code, 0) << error.message;
+}
+
+// A language that names a postagger and tagger tables beside its file: the
+// postagger settles "walks", the tables settle "Hi".
+TEST_F(CInterfaceRoad, PostaggerAndTaggerTablesOfTheLanguage) {
+    dez::trelix::fixture::Postagger postagger;
+    std::vector<std::pair<std::string, std::string>> noun;
+    for (char c : std::string("Nn-Pl"))
+        noun.push_back({std::string(1, c), "eps"});
+    noun.back().second = "#2";
+    postagger.path(noun);
+    ASSERT_TRUE(postagger.network()->Write((data / "road.postagger").string()));
+    dez::trelix::fixture::write_hmm_store(data / "road.hmm",
+                                          {"Interj\t0.9\nProp-Std\t0.1\n",
+                                           "Hi^^Interj\t0.5\nHi^^Prop-Std\t0.5\n",
+                                           "Interj Prop-Std\t0.5\n"});
+    nlohmann::json config = nlohmann::json::parse(std::ifstream(data / "road.language"));
+    config["postagger"] = "road.postagger";
+    config["hmm"] = "road.hmm";
+    std::ofstream(data / "road.language") << config.dump();
+    ASSERT_NO_FATAL_FAILURE(load());
+    struct Case {
+        const char* options;
+        std::string json;
+    };
+    const Case cases[] = {
+        {"{}", R"({"language":"road","sentences":[ [1,0,15,[)"
+               R"([3,0,2,"Hi",["init-cap","init-token"],[["hi", "Interj"]]],)"
+               R"([3,3,8,"Paris",["init-cap"],[["Paris", "Prop-Std"]]],)"
+               R"([3,9,14,"walks",[],[["walk", "Nn-Pl"]]],)"
+               R"([3,14,15,".",[],[[".", "Punct-Sent"]]]]]]})"},
+        {R"({"disambiguate":"false","hmm":"false"})",
+         R"({"language":"road","sentences":[ [1,0,15,[)"
+         R"([3,0,2,"Hi",["init-cap","init-token"],[["hi", "Interj"],["Hi", "Prop-Std"]]],)"
+         R"([3,3,8,"Paris",["init-cap"],[["Paris", "Prop-Std"]]],)"
+         R"([3,9,14,"walks",[],[["walk", "Nn-Pl"],["walk", "V-Fin","3sg"]]],)"
+         R"([3,14,15,".",[],[[".", "Punct-Sent"]]]]]]})"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        EXPECT_EQ(analyse("Hi Paris walks.", c.options), c.json);
+    }
 }
 
 } // namespace

@@ -146,8 +146,10 @@ void Blackboard::set_language(const std::string& name) {
 
     language = name;
     genitive_form = dez::language::get_genitive_form(name);
-    // Before set_analyzer the document has no engine to ask.
-    if (engine_ptr)
+    // Before set_analyzer the document has no engine to ask. An empty name
+    // (a result read back without a language) selects no module, and an
+    // engine would refuse it: the document keeps the module it has.
+    if (engine_ptr && !name.empty())
         set_languge_module(engine_ptr->get_language_module(options));
 }
 

@@ -363,6 +363,8 @@ TEST(AnalysisRoad, ResultReadBackWritesTheSameJson) {
         {"Hi Paris. Anna walks to the station.", R"({"id": "d1"})", "Paris"},
         {"Z\xC3\xBCrich walks, Zorp!", "{}", "Z\xC3\xBCrich"},
         {"Anna said \"hi\\there\" in Z\xC3\xBCrich.", R"({"id": "q\"1"})", "Anna"},
+        // Control characters and the separators JSON escapes.
+        {"Hi\x01Paris\x7F walks \xE2\x80\xA8 to\tthe \\ station/.", "{}", "Paris"},
         {"", "{}", ""},
     };
     Road road;

@@ -137,6 +137,45 @@ TEST_F(CInterfaceRoad, ResultJsonReadBack) {
     EXPECT_EQ(analyse(first, R"({"input_type":"json"})"), first);
 }
 
+// A result read back takes the language it names; one that names none is
+// read in the analyzer's language and keeps an empty language, a language
+// the engine does not have is an error.
+TEST_F(CInterfaceRoad, ResultReadBackInItsLanguage) {
+    ASSERT_NO_FATAL_FAILURE(load());
+    struct Case {
+        std::string json;
+        std::string written; // empty: the analysis fails
+        std::string failure;
+    };
+    const Case cases[] = {
+        {R"({"sentences": []})", R"({"language":"","sentences":[ ]})", ""},
+        // The unknown word is looked up again in the analyzer's lexicon.
+        {R"({"sentences": [[1, 0, 2, [[3, 0, 2, "Hi", ["nf"], []]]]]})",
+         R"({"language":"","sentences":[ [1,0,2,[[3,0,2,"Hi",["init-cap","road"],[["hi", "Interj"]]]]]]})",
+         ""},
+        {R"({"language": "road", "sentences": [[1, 0, 2, [[3, 0, 2, "Hi", [], []]]]]})",
+         R"({"language":"road","sentences":[ [1,0,2,[[3,0,2,"Hi",[],[]]]]]})", ""},
+        {R"({"language": "xx", "sentences": []})", "", "language config file missing for [xx]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.json);
+        error = Record();
+        Held result(dez_api_analyze_document(analyzer, c.json.data(), c.json.size(),
+                                             R"({"input_type":"json"})", 0, &error));
+        if (c.written.empty()) {
+            EXPECT_EQ(result.handle, nullptr);
+            EXPECT_NE(error.code, 0);
+            EXPECT_EQ(std::string(error.message).rfind(c.failure, 0), 0u) << error.message;
+            continue;
+        }
+        ASSERT_NE(result.handle, nullptr) << error.message;
+        size_t length = 0;
+        const char* json = dez_api_get_result_json_buffer(result.handle, &length, &error);
+        ASSERT_NE(json, nullptr) << error.message;
+        EXPECT_EQ(json, c.written);
+    }
+}
+
 // The result analysed again keeps its JSON.
 TEST_F(CInterfaceRoad, ResultAnalysedAgain) {
     ASSERT_NO_FATAL_FAILURE(load());

@@ -5,6 +5,8 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
+#include <iostream>
 #include <fstream>
 #include <map>
 #include <set>
@@ -192,6 +194,12 @@ TaggingScore evaluate(const Model& model, const std::vector<Sentence>& sentences
     }
     TaggingScore score;
     for (std::size_t i = 0; i < sentences.size(); ++i) {
+        for (const auto& [word, tag] : sentences[i])
+            if (!candidates(word, tags).count(tag)) {
+                ++score.unreachable;
+                if (std::getenv("TRELIX_SAMPLE_CHECK"))
+                    std::cerr << "unreachable: " << word << "_" << tag << "\n";
+            }
         if (!held_out(i))
             continue;
         const auto& sentence = sentences[i];

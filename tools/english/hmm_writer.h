@@ -10,6 +10,9 @@ namespace trelix_tools {
 struct TaggingScore {
     std::size_t correct = 0;
     std::size_t total = 0;
+    // Tokens of the whole sample whose tag is not among the readings the
+    // lexicon gives them: the tagger can never choose it.
+    std::size_t unreachable = 0;
 };
 
 // Trains the HMM tables from the hand-tagged sample (one sentence a line,

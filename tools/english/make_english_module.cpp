@@ -121,6 +121,7 @@ int main(int argc, char** argv) {
         add_list(lexicon, read_word_list(source / "punctuation.txt"));
         add_list(lexicon, read_word_list(source / "clitics.txt"));
         add_list(lexicon, read_word_list(source / "units.txt"));
+        add_list(lexicon, read_word_list(source / "extra_words.txt"));
         const auto abbreviations = read_word_list(source / "abbreviations.txt");
         add_list(lexicon, abbreviations);
         add_names(lexicon, source / "names.txt");
@@ -143,7 +144,8 @@ int main(int argc, char** argv) {
         std::cout << "english module: " << lexicon.size() << " readings from "
                   << figures.lemmas << " WordNet lemmas (" << figures.spellings
                   << " spellings, " << figures.exceptions << " exceptions); HMM held-out accuracy "
-                  << accuracy.correct << "/" << accuracy.total << "; " << seconds << " s\n";
+                  << accuracy.correct << "/" << accuracy.total << " (" << accuracy.unreachable
+                  << " sample tags the lexicon cannot give); " << seconds << " s\n";
     } catch (const std::exception& e) {
         std::cerr << "make_english_module: " << e.what() << "\n";
         return 1;

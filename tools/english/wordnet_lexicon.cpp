@@ -118,7 +118,8 @@ void add_nouns(LexiconEntries& entries, const fs::path& folder, WordNetFigures& 
             continue;
         ++figures.spellings;
         const bool capital = std::isupper(static_cast<unsigned char>(word[0])) != 0;
-        if (capital && kind.instance)
+        // A capitalised noun is also read as a name: months, days, languages.
+        if (capital)
             entries.add(word, word, "Prop-Std");
         if (!kind.common)
             continue;
@@ -174,10 +175,11 @@ void add_verbs(LexiconEntries& entries, const fs::path& folder,
                 add_verb_form(entries, form, word, "V-Pres-3-Sg");
                 has_third = true;
             } else if (!irregular.count(word)) {
-                // WordNet does not say which of the two a listed form is.
+                // WordNet does not say which of the two a listed form is, and
+                // lists old forms ("wrought") beside the regular ones: only
+                // the project's own list of irregular verbs drops "-ed".
                 add_verb_form(entries, form, word, "V-Past");
                 add_verb_form(entries, form, word, "V-PaPart");
-                has_past = true;
             }
         }
         if (!plain_letters(word))
@@ -218,7 +220,10 @@ void add_graded(LexiconEntries& entries, const fs::path& folder, const std::stri
             if (comparative || !superlative)
                 add_verb_form(entries, form, word, prefix + "-Comp");
         }
-        if (first == last && regular_degrees && inflection::takes_suffix_comparison(word)) {
+        // "-ly" adverbs compare with more/most ("only" has no "onlier").
+        const bool ly_adverb = prefix == "Adv" && ends_with(word, "ly") && word != "early";
+        if (first == last && regular_degrees && !ly_adverb &&
+            inflection::takes_suffix_comparison(word)) {
             entries.add(inflection::comparative(word), word, prefix + "-Comp");
             entries.add(inflection::superlative(word), word, prefix + "-Sup");
         }
@@ -262,7 +267,7 @@ WordNetFigures add_wordnet(LexiconEntries& entries, const fs::path& folder,
     add_nouns(entries, folder, figures);
     add_verbs(entries, folder, irregular, closed_verbs, figures);
     add_graded(entries, folder, "adj", "Adj", true, figures);
-    add_graded(entries, folder, "adv", "Adv", false, figures);
+    add_graded(entries, folder, "adv", "Adv", true, figures);
     return figures;
 }
 

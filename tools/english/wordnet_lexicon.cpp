@@ -220,9 +220,11 @@ void add_graded(LexiconEntries& entries, const fs::path& folder, const std::stri
             if (comparative || !superlative)
                 add_verb_form(entries, form, word, prefix + "-Comp");
         }
-        // "-ly" adverbs compare with more/most ("only" has no "onlier").
-        const bool ly_adverb = prefix == "Adv" && ends_with(word, "ly") && word != "early";
-        if (first == last && regular_degrees && !ly_adverb &&
+        // An adverb takes -er/-est where its adjective does ("fast",
+        // "hard"); "only" has no "onlier", "good" no "gooder".
+        const bool adverb_without_adjective_degree =
+            prefix == "Adv" && !entries.has_surface(inflection::comparative(word));
+        if (first == last && regular_degrees && !adverb_without_adjective_degree &&
             inflection::takes_suffix_comparison(word)) {
             entries.add(inflection::comparative(word), word, prefix + "-Comp");
             entries.add(inflection::superlative(word), word, prefix + "-Sup");

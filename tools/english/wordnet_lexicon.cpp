@@ -32,6 +32,13 @@ std::string lower(std::string text) {
 bool single_word(const std::string& word) {
     if (word.empty() || word.find('_') != std::string::npos)
         return false;
+    // Numbers in digits take their readings from the tokenizer rules.
+    const auto letter = [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return std::isalpha(u) || u >= 0x80;
+    };
+    if (std::none_of(word.begin(), word.end(), letter))
+        return false;
     return std::all_of(word.begin(), word.end(), [](char c) {
         const auto u = static_cast<unsigned char>(c);
         return std::isalnum(u) || c == '-' || c == '\'' || c == '.' || u >= 0x80;

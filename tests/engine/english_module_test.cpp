@@ -280,6 +280,11 @@ TEST_F(EnglishModule, GuesserReadsUnknownWordsBySuffix) {
         {"zarkly", {"~ly+Adv-Std+guess+nf"}},
         {"grommeted", {"~ed+V-Past+guess+nf", "~ed+V-PaPart+guess+nf", "~ed+Adj-Std+guess+nf"}},
         {"wuzzification", {"~tion+Nn-Sg+guess+nf"}},
+        {"blorfs", {"~s+Nn-Pl+guess+nf", "~s+V-Pres-3-Sg+guess+nf"}},
+        // the longer suffix, not a plural "-s"
+        {"blorfness", {"~ness+Nn-Sg+guess+nf"}},
+        {"blorfless", {"~less+Adj-Std+guess+nf"}},
+        {"blorfous", {"~ous+Adj-Std+guess+nf"}},
         {"Blorfing", {}}, // only lower-case words are guessed
         {"blorf2ing", {}},
     };

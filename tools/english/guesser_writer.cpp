@@ -2,30 +2,69 @@
 
 #include "core-afst/builder.h"
 
-#include <set>
+#include <map>
+#include <stdexcept>
+#include <string>
 
 namespace trelix_tools {
 
+namespace {
+
+// A suffix key: the letters that must not precede it ("[^siu]s") and the
+// suffix itself.
+struct Suffix {
+    std::string excluded;
+    std::string text;
+};
+
+Suffix parse_suffix(const std::string& key) {
+    if (key.rfind("[^", 0) != 0)
+        return {"", key};
+    const auto close = key.find(']');
+    if (close == std::string::npos || close + 1 >= key.size())
+        throw std::runtime_error("guesser suffix without its letters: " + key);
+    return {key.substr(2, close - 2), key.substr(close + 1)};
+}
+
+void letter_group(dez::afst::Builder& guesser, const std::string& excluded) {
+    guesser.open_group();
+    bool first = true;
+    for (char c = 'a'; c <= 'z'; ++c) {
+        if (excluded.find(c) != std::string::npos)
+            continue;
+        if (!first)
+            guesser.separator("union");
+        first = false;
+        guesser.pushArc(std::string(1, c), "eps");
+    }
+}
+
+} // namespace
+
 void write_guesser(const std::vector<Entry>& readings, LexiconEntries& lexicon,
                    const std::filesystem::path& file) {
-    std::set<std::string> suffixes;
-    for (const auto& [suffix, label] : readings) {
-        suffixes.insert(suffix);
-        lexicon.add_label("~" + suffix, label);
+    std::map<std::string, Suffix> suffixes;
+    for (const auto& [key, label] : readings) {
+        const Suffix suffix = parse_suffix(key);
+        suffixes.emplace(key, suffix);
+        lexicon.add_label("~" + suffix.text, label);
     }
     dez::afst::Builder guesser;
-    for (const auto& suffix : suffixes) {
+    for (const auto& [key, suffix] : suffixes) {
         guesser.open_rule();
         // At least one letter before the suffix: a bare suffix is no word.
-        guesser.open_group();
-        for (char c = 'a'; c <= 'z'; ++c) {
-            if (c != 'a')
-                guesser.separator("union");
-            guesser.pushArc(std::string(1, c), "eps");
+        if (suffix.excluded.empty()) {
+            letter_group(guesser, "");
+            guesser.close_group("+");
+        } else {
+            letter_group(guesser, "");
+            guesser.close_group("*");
+            letter_group(guesser, suffix.excluded);
+            guesser.close_group("");
         }
-        guesser.close_group("+");
-        for (std::size_t i = 0; i < suffix.size(); ++i)
-            guesser.pushArc(std::string(1, suffix[i]), i + 1 == suffix.size() ? "~" + suffix : "eps");
+        for (std::size_t i = 0; i < suffix.text.size(); ++i)
+            guesser.pushArc(std::string(1, suffix.text[i]),
+                            i + 1 == suffix.text.size() ? "~" + suffix.text : "eps");
         guesser.close_rule();
     }
     guesser.applyUnion(0);

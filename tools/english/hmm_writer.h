@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace trelix_tools {
 
@@ -15,11 +17,19 @@ struct TaggingScore {
     std::size_t unreachable = 0;
 };
 
-// Trains the HMM tables from the hand-tagged sample (one sentence a line,
-// tokens written word_TAG) and writes them as a `.hmm` store. Every fifth
-// sentence is held out: it is not trained on, and is tagged with the tables
-// (candidate tags from the lexicon) to give the returned score.
-TaggingScore write_hmm(const std::filesystem::path& sample, const LexiconEntries& lexicon,
-                       const std::filesystem::path& file);
+// Trains the HMM tables and writes them as a `.hmm` store. The counts come
+// from the hand-tagged sample (one sentence a line, tokens written word_TAG)
+// and are refined by EM over `raw` (sentences of plain tokens), with the
+// lexicon's readings as the tags a word may have. Every fifth sample
+// sentence is held out: not trained on, but tagged with the tables to give
+// the returned score.
+TaggingScore write_hmm(const std::filesystem::path& sample,
+                       const std::vector<std::vector<std::string>>& raw,
+                       const LexiconEntries& lexicon, const std::filesystem::path& file);
+
+// Sentences of plain tokens from WordNet's glosses (the text after '|' in the
+// data files), cut at ';' and at punctuation the way the tokenizer cuts.
+std::vector<std::vector<std::string>> gloss_sentences(const std::filesystem::path& wordnet,
+                                                      std::size_t max_tokens);
 
 } // namespace trelix_tools

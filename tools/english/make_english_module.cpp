@@ -23,6 +23,9 @@ using namespace trelix_tools;
 
 namespace {
 
+// Tokens of WordNet's glosses that EM reads to refine the tagger tables.
+constexpr std::size_t raw_tokens = 200000;
+
 std::string read_text(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
@@ -133,7 +136,9 @@ int main(int argc, char** argv) {
         for (const char* name : {"english.apostrophe", "english.measure", "english.language"})
             fs::copy_file(source / name, out / name, fs::copy_options::overwrite_existing);
         write_postagger(source / "postagger.txt", out / "english.postagger");
-        const auto accuracy = write_hmm(source / "tagged_sample.txt", lexicon, out / "english.hmm");
+        const auto raw = gloss_sentences(wordnet, raw_tokens);
+        const auto accuracy =
+            write_hmm(source / "tagged_sample.txt", raw, lexicon, out / "english.hmm");
 
         // A stale cache would be used as it is: rebuild it from the new rules.
         fs::remove(out / "english.tokenizer_cache");

@@ -353,7 +353,7 @@ std::map<std::string, double> hmm_rows(sqlite3* db, const char* key) {
 // Tags the held-out sentences of the hand-tagged sample (every fifth) with
 // the stored tables and the readings of the module's lexicon, the way the
 // tagger chooses (Viterbi over the readings' tags, a missing entry 1e-13).
-// The generator reported 579 of 598 tokens (96.8%).
+// The generator reported 695 of 718 tokens (96.8%).
 TEST_F(EnglishModule, StoredTaggerTablesTagTheHeldOutSentences) {
     auto db = afst::serialization::open_shared_db_read((english_data / "english.hmm").string());
     ASSERT_NE(db, nullptr);
@@ -429,7 +429,7 @@ TEST_F(EnglishModule, StoredTaggerTablesTagTheHeldOutSentences) {
             correct += tag == tokens[k].second;
         }
     }
-    EXPECT_GE(total, 590u);
+    EXPECT_GE(total, 700u);
     EXPECT_GE(static_cast<double>(correct) / static_cast<double>(total), 0.965)
         << correct << " of " << total;
 }

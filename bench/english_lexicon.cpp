@@ -123,7 +123,8 @@ void BM_EnglishTokenize(benchmark::State& state) {
             }
         }
     }
-    state.counters["tokens/s"] = benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
+    state.counters["tokens/s"] =
+        benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_EnglishTokenize)->Unit(benchmark::kMillisecond);
 
@@ -170,7 +171,8 @@ void BM_EnglishLexiconLookup(benchmark::State& state) {
     state.counters["tokens/s"] =
         benchmark::Counter(static_cast<double>(looked_up), benchmark::Counter::kIsRate);
     state.counters["word_tokens"] = static_cast<double>(words);
-    state.counters["coverage_%"] = words ? 100.0 * static_cast<double>(found) / static_cast<double>(words) : 0;
+    state.counters["coverage_%"] =
+        words ? 100.0 * static_cast<double>(found) / static_cast<double>(words) : 0;
 }
 BENCHMARK(BM_EnglishLexiconLookup)->Unit(benchmark::kMillisecond);
 

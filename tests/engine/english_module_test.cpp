@@ -7,14 +7,14 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <map>
-#include <set>
-#include <tuple>
-#include <filesystem>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -46,9 +46,10 @@ const fs::path english_data = TRELIX_ENGLISH_DATA;
 class EnglishModule : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        engine = std::make_shared<Engine>(options_of({{"root_path", english_data.parent_path().string()},
-                                                      {"morfex", english_data.string()},
-                                                      {"resource_manager_config", "{}"}}));
+        engine =
+            std::make_shared<Engine>(options_of({{"root_path", english_data.parent_path().string()},
+                                                 {"morfex", english_data.string()},
+                                                 {"resource_manager_config", "{}"}}));
         testing::internal::CaptureStdout();
         module = engine->get_language_module("english");
         build_notice = testing::internal::GetCapturedStdout();
@@ -203,7 +204,14 @@ TEST_F(EnglishModule, TokenizerStatuses) {
         {"5kg or 50%", {{"5kg", 200}, {"or", 0}, {"50%", 200}}},
         {"$5m and $", {{"$5m", 200}, {"and", 0}, {"$", 514}}},
         {"a, (b) \"c\"",
-         {{"a", 0}, {",", 502}, {"(", 504}, {"b", 0}, {")", 505}, {"\"", 503}, {"c", 0}, {"\"", 503}}},
+         {{"a", 0},
+          {",", 502},
+          {"(", 504},
+          {"b", 0},
+          {")", 505},
+          {"\"", 503},
+          {"c", 0},
+          {"\"", 503}}},
         {"wait... ok", {{"wait", 0}, {"...", 501}, {"ok", 0}}},
         {"x; y - z", {{"x", 0}, {";", 500}, {"y", 0}, {"-", 500}, {"z", 0}}},
         {"-----", {{"-----", 506}}},
@@ -238,9 +246,8 @@ TEST_F(EnglishModule, MeasureExpressionGroups) {
         const char* text;
         std::vector<int> groups;
     } cases[] = {
-        {"$100", {1, 2}},  {"€3.50", {1, 2}}, {"5kg", {2, 3}},
-        {"50%", {2, 3}},   {"5m", {2, 3}},    {"$5m", {1, 2, 3}},
-        {"1990", {2}},     {"5th", {}},       {"1990s", {}},
+        {"$100", {1, 2}},   {"€3.50", {1, 2}}, {"5kg", {2, 3}}, {"50%", {2, 3}}, {"5m", {2, 3}},
+        {"$5m", {1, 2, 3}}, {"1990", {2}},     {"5th", {}},     {"1990s", {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(groups_matched(data().measures, c.text), c.groups) << c.text;
@@ -252,7 +259,7 @@ TEST_F(EnglishModule, ApostropheExpressionSplitsBeforeTheClitic) {
         const char* joined;
         std::size_t split; // 0: no match
     } cases[] = {
-        {"don't", 2}, {"DON'T", 2}, {"can't", 2}, {"John's", 4},
+        {"don't", 2}, {"DON'T", 2}, {"can't", 2},   {"John's", 4},
         {"we're", 2}, {"I'm", 1},   {"they'll", 4}, {"o'clock", 0},
     };
     for (const auto& c : cases) {
@@ -336,7 +343,6 @@ TEST_F(EnglishModule, HmmStoreRowsUseKnownTagsAndPositiveProbabilities) {
         EXPECT_GT(count, 0u) << row.key;
     }
 }
-
 
 // The rows of the stored tagger tables: key text -> probability.
 std::map<std::string, double> hmm_rows(sqlite3* db, const char* key) {

@@ -249,7 +249,8 @@ Counts expected_counts(const Model& model, const std::vector<std::vector<std::st
                     in = model.start_of((*tags[k])[j]);
                 else
                     for (std::size_t i = 0; i < tags[k - 1]->size(); ++i)
-                        in += alpha[k - 1][i] * model.transition_of((*tags[k - 1])[i], (*tags[k])[j]);
+                        in +=
+                            alpha[k - 1][i] * model.transition_of((*tags[k - 1])[i], (*tags[k])[j]);
                 alpha[k][j] = in * emission[k][j];
             }
             normalise(alpha[k]);
@@ -315,11 +316,12 @@ void store(const Model& model, const std::filesystem::path& file) {
     for (const auto& [key, p] : model.transition)
         transition += key.first + " " + key.second + "\t" + number_text(p) + "\n";
     dez::afst::serialization::Transaction transaction(db.get());
-    dez::afst::serialization::store_binary_data(db.get(), "start-hmm", "", start.data(), start.size());
+    dez::afst::serialization::store_binary_data(db.get(), "start-hmm", "", start.data(),
+                                                start.size());
     dez::afst::serialization::store_binary_data(db.get(), "emission-hmm", "", emission.data(),
-                                          emission.size());
+                                                emission.size());
     dez::afst::serialization::store_binary_data(db.get(), "transmission-hmm", "", transition.data(),
-                                          transition.size());
+                                                transition.size());
     transaction.commit();
 }
 

@@ -65,8 +65,8 @@ std::string noun_plural(const std::string& noun) {
 std::string verb_third_person(const std::string& verb) {
     if (consonant_y(verb))
         return verb.substr(0, verb.size() - 1) + "ies";
-    if (sibilant(verb) || (ends_with(verb, "o") && verb.size() >= 2 &&
-                           !is_vowel(verb[verb.size() - 2])))
+    if (sibilant(verb) ||
+        (ends_with(verb, "o") && verb.size() >= 2 && !is_vowel(verb[verb.size() - 2])))
         return verb + "es";
     return verb + "s";
 }
@@ -113,8 +113,8 @@ std::string superlative(const std::string& adjective) {
 }
 
 bool takes_suffix_comparison(const std::string& adjective) {
-    if (adjective.size() < 3 ||
-        !std::all_of(adjective.begin(), adjective.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+    if (adjective.size() < 3 || !std::all_of(adjective.begin(), adjective.end(),
+                                             [](char c) { return c >= 'a' && c <= 'z'; }))
         return false;
     const int groups = vowel_groups(adjective);
     return groups == 1 || (groups == 2 && consonant_y(adjective));

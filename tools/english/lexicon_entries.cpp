@@ -11,8 +11,21 @@ namespace {
 // splits read from written text.
 bool needs_escape(char c) {
     switch (c) {
-    case '.': case '*': case '\\': case '+': case '?': case '(': case ')': case '[': case ']':
-    case '{': case '}': case ',': case '|': case '$': case ':':
+    case '.':
+    case '*':
+    case '\\':
+    case '+':
+    case '?':
+    case '(':
+    case ')':
+    case '[':
+    case ']':
+    case '{':
+    case '}':
+    case ',':
+    case '|':
+    case '$':
+    case ':':
         return true;
     default:
         return false;

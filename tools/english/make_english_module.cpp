@@ -109,7 +109,8 @@ void add_names(LexiconEntries& lexicon, const fs::path& file) {
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::cerr << "usage: make_english_module <wordnet folder> <source folder> <output folder>\n";
+        std::cerr
+            << "usage: make_english_module <wordnet folder> <source folder> <output folder>\n";
         return 2;
     }
     const auto started = std::chrono::steady_clock::now();
@@ -146,9 +147,9 @@ int main(int argc, char** argv) {
 
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        std::cout << "english module: " << lexicon.size() << " readings from "
-                  << figures.lemmas << " WordNet lemmas (" << figures.spellings
-                  << " spellings, " << figures.exceptions << " exceptions); HMM held-out accuracy "
+        std::cout << "english module: " << lexicon.size() << " readings from " << figures.lemmas
+                  << " WordNet lemmas (" << figures.spellings << " spellings, "
+                  << figures.exceptions << " exceptions); HMM held-out accuracy "
                   << accuracy.correct << "/" << accuracy.total << " (" << accuracy.unreachable
                   << " sample tags the lexicon cannot give); " << seconds << " s\n";
     } catch (const std::exception& e) {

@@ -46,8 +46,9 @@ bool single_word(const std::string& word) {
 }
 
 bool plain_letters(const std::string& word) {
-    return std::all_of(word.begin(), word.end(),
-                       [](char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '-'; });
+    return std::all_of(word.begin(), word.end(), [](char c) {
+        return std::isalpha(static_cast<unsigned char>(c)) || c == '-';
+    });
 }
 
 std::set<std::string> read_index(const fs::path& file) {

@@ -187,6 +187,26 @@ TEST_F(EnglishModule, EveryReadingNamesATagOfThePartOfSpeechTable) {
         }
 }
 
+TEST_F(EnglishModule, TokenMapReadsTheLanguageStatuses) {
+    // The language's own statuses come after the defaults of the token map.
+    const struct {
+        int status;
+        std::vector<std::string> tags;
+    } cases[] = {
+        {513, {"+Punct-Quote", "-Punct-Quote"}},
+        {3001, {"+Adj-Ord"}},
+        {3002, {"+Num", "time"}},
+        {3003, {"+Num", "date"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> tags;
+        const auto [first, last] = data().token_map.equal_range(c.status);
+        for (auto it = first; it != last; ++it)
+            tags.push_back(it->second);
+        EXPECT_EQ(tags, c.tags) << c.status;
+    }
+}
+
 TEST_F(EnglishModule, TokenizerStatuses) {
     using Tokens = std::vector<std::pair<std::string, int>>;
     const struct {
@@ -220,6 +240,8 @@ TEST_F(EnglishModule, TokenizerStatuses) {
         {"see www.example.org/a now", {{"see", 0}, {"www.example.org/a", 621}, {"now", 0}}},
         {"nice :-)", {{"nice", 0}, {":-)", 522}}},
         {"MP3 player", {{"MP3", 523}, {"player", 0}}},
+        {"the 21st and 3rd", {{"the", 0}, {"21st", 3001}, {"and", 0}, {"3rd", 3001}}},
+        {"at 10:30 on 2024-05-01", {{"at", 0}, {"10:30", 3002}, {"on", 0}, {"2024-05-01", 3003}}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(tokens(c.text), c.expected) << c.text;

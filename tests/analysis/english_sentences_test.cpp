@@ -11,7 +11,6 @@
 #include "document/blackboard.h"
 #include "engine/engine.h"
 #include "engine/language_module.h"
-#include "engine/language_module_data.h"
 #include "foundation/options.h"
 #include "tests/document/blackboard_fixture.h"
 
@@ -28,17 +27,8 @@ std::shared_ptr<LanguageModule> english_module() {
     return engine->get_language_module("english");
 }
 
-// The splitter reads only the abbreviations of the module; the test module
-// carries the generated ones. (The generated module itself needs the lookup
-// chains of the analysis road, which a blackboard builds from it.)
-std::shared_ptr<LanguageModule> splitter_module() {
-    auto module = fixture::make_language_module("english");
-    module->data->abbreviations = english_module()->data->abbreviations;
-    return module;
-}
-
 std::vector<std::string> sentences_of(const std::string& text) {
-    fixture::TestAnalyzer analyzer("{}", splitter_module());
+    fixture::TestAnalyzer analyzer("{}", english_module());
     auto document = fixture::make_blackboard(analyzer);
     document->set_analyzer(analyzer.handle.analyzer);
     document->analyzer->text_to_annotations_v2(*document, text.data(), text.size());

@@ -21,6 +21,7 @@
 #include <unicode/rbbi.h>
 #include <unicode/unistr.h>
 
+#include "analysis/hmm_resource.h"
 #include "analysis/morph_data_descriptor.h"
 #include "analysis/tokenizer_facade.h"
 #include "core-afst/guesser_lookup.h"
@@ -104,6 +105,8 @@ TEST_F(EnglishModule, LoadsThroughTheEngineWithEveryFileItNames) {
     EXPECT_EQ(data().property_chains.count("abbrev"), 1u);
     EXPECT_EQ(data().property_chains.count("apostrophe"), 1u);
     EXPECT_NE(data().postagger, nullptr);
+    EXPECT_EQ(data().conditions.size(), 1u);
+    EXPECT_FALSE(data().hmm->emission.empty());
     EXPECT_FALSE(data().abbreviations.empty());
     EXPECT_FALSE(data().apostrophes.empty());
     EXPECT_FALSE(data().measures.empty());
@@ -249,8 +252,7 @@ TEST_F(EnglishModule, TokenizerStatuses) {
 
 // The numbers of the groups that took part in a whole match; empty when the
 // expression does not match.
-std::vector<int> groups_matched(const std::string& expression, const std::string& text) {
-    dez::Regex regex(expression, false);
+std::vector<int> groups_matched(const dez::Regex& regex, const std::string& text) {
     dez::SMatch match;
     std::vector<int> groups;
     if (!regex.regex_match(text, match))
@@ -271,8 +273,11 @@ TEST_F(EnglishModule, MeasureExpressionGroups) {
         {"$100", {1, 2}},   {"€3.50", {1, 2}}, {"5kg", {2, 3}}, {"50%", {2, 3}}, {"5m", {2, 3}},
         {"$5m", {1, 2, 3}}, {"1990", {2}},     {"5th", {}},     {"1990s", {}},
     };
+    // The expression as the analysis compiles it.
+    const auto regex = module->get_measures();
+    ASSERT_NE(regex, nullptr);
     for (const auto& c : cases)
-        EXPECT_EQ(groups_matched(data().measures, c.text), c.groups) << c.text;
+        EXPECT_EQ(groups_matched(*regex, c.text), c.groups) << c.text;
 }
 
 TEST_F(EnglishModule, ApostropheExpressionSplitsBeforeTheClitic) {
@@ -284,11 +289,12 @@ TEST_F(EnglishModule, ApostropheExpressionSplitsBeforeTheClitic) {
         {"don't", 2}, {"DON'T", 2}, {"can't", 2},   {"John's", 4},
         {"we're", 2}, {"I'm", 1},   {"they'll", 4}, {"o'clock", 0},
     };
+    const auto regex = module->get_apostrophes();
+    ASSERT_NE(regex, nullptr);
     for (const auto& c : cases) {
-        dez::Regex regex(data().apostrophes, false);
         dez::SMatch match;
         std::size_t split = 0;
-        if (regex.regex_match(c.joined, match))
+        if (regex->regex_match(c.joined, match))
             for (std::size_t i = 1; i < match.size() && split == 0; ++i)
                 if (match[i].matched)
                     split = match[i].str.size();
@@ -297,11 +303,12 @@ TEST_F(EnglishModule, ApostropheExpressionSplitsBeforeTheClitic) {
 }
 
 TEST_F(EnglishModule, AbbreviationExpressionKnowsTheListedAbbreviations) {
-    dez::Regex regex("(?:" + data().abbreviations + ")", false);
+    const auto regex = module->get_abbreviations();
+    ASSERT_NE(regex, nullptr);
     for (const char* text : {"Dr.", "e.g.", "etc.", "U.S."})
-        EXPECT_TRUE(regex.regex_match(text)) << text;
+        EXPECT_TRUE(regex->regex_match(text)) << text;
     for (const char* text : {"Dr", "eg.", "Drx"})
-        EXPECT_FALSE(regex.regex_match(text)) << text;
+        EXPECT_FALSE(regex->regex_match(text)) << text;
 }
 
 TEST_F(EnglishModule, GuesserReadsUnknownWordsBySuffix) {

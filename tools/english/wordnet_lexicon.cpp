@@ -30,7 +30,9 @@ std::string lower(std::string text) {
 // Words the tokenizer can give as one token: letters, digits, hyphens,
 // apostrophes and inner full stops; no spaces (WordNet writes them '_').
 bool single_word(const std::string& word) {
-    if (word.empty() || word.find('_') != std::string::npos)
+    // Single letters are nouns in WordNet (the letter "a"); as tokens they are
+    // articles, pronouns, initials or units, which the project's lists give.
+    if (word.size() < 2 || word.find('_') != std::string::npos)
         return false;
     // Numbers in digits take their readings from the tokenizer rules.
     const auto letter = [](char c) {

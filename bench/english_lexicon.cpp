@@ -1,10 +1,12 @@
 #include "analysis/morph_data_descriptor.h"
 #include "analysis/tokenizer_facade.h"
+#include "core-afst/guesser_lookup.h"
 #include "core-afst/word_lookup.h"
 #include "engine/engine.h"
 #include "engine/language_module.h"
 #include "engine/language_module_data.h"
 #include "foundation/options.h"
+#include "tests/document/blackboard_fixture.h"
 
 #include <benchmark/benchmark.h>
 
@@ -175,6 +177,56 @@ void BM_EnglishLexiconLookup(benchmark::State& state) {
         words ? 100.0 * static_cast<double>(found) / static_cast<double>(words) : 0;
 }
 BENCHMARK(BM_EnglishLexiconLookup)->Unit(benchmark::kMillisecond);
+
+// The whole analysis road (splitting, tokens, lookups, repair, postagger, HMM)
+// on one thread: documents of `state.range(0)` gloss lines, the first 20,000
+// lines of the corpus in all.
+void BM_EnglishAnalysis(benchmark::State& state) {
+    std::vector<std::string> documents;
+    {
+        std::istringstream in(english().corpus);
+        std::string document;
+        int lines = 0, total = 0;
+        for (std::string line; total < 20000 && std::getline(in, line); ++total) {
+            document += line + "\n";
+            if (++lines == state.range(0)) {
+                documents.push_back(std::move(document));
+                document.clear();
+                lines = 0;
+            }
+        }
+    }
+    dez::trelix::fixture::TestAnalyzer analyzer("{}", english().module);
+    std::size_t tokens = 0;
+    for (auto _ : state) {
+        for (const auto& text : documents) {
+            auto document = dez::trelix::fixture::make_blackboard(analyzer);
+            document->set_analyzer(analyzer.handle.analyzer);
+            document->analyzer->generate(*document, text.data(), text.size());
+            for (auto* a = document->annotations->head; a; a = a->next)
+                if (a->type == dez::trelix::annotation_sentence)
+                    for (auto* t = static_cast<dez::trelix::Sentence*>(a)->annotations.head; t;
+                         t = t->next)
+                        tokens += t->type == dez::trelix::annotation_token;
+        }
+    }
+    state.counters["tokens/s"] =
+        benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
+    state.counters["documents/s"] = benchmark::Counter(
+        static_cast<double>(documents.size() * state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_EnglishAnalysis)->Arg(1)->Arg(200)->Unit(benchmark::kMillisecond);
+
+// Guesses for unknown lower-case words: a word with a known suffix and one
+// without.
+void BM_EnglishGuess(benchmark::State& state, const char* word) {
+    const auto& entry = english().module->data->not_found_chain.at(0);
+    dez::afst::GuesserLookup guesser(entry.guesser_afst, entry.afst, nullptr);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(guesser.up(word));
+}
+BENCHMARK_CAPTURE(BM_EnglishGuess, suffix, "blorfingtons");
+BENCHMARK_CAPTURE(BM_EnglishGuess, none, "xyzzqwrtplk");
 
 // A fresh engine loading the module with the tokenizer cache warm.
 void BM_EnglishModuleLoad(benchmark::State& state) {

@@ -328,6 +328,9 @@ TEST_F(EnglishModule, GuesserReadsUnknownWordsBySuffix) {
         {"blorfless", {"~less+Adj-Std+guess+nf"}},
         {"blorfous", {"~ous+Adj-Std+guess+nf"}},
         {"Blorfing", {}}, // only lower-case words are guessed
+        // no spelling fixes: a word ending in no suffix gets no guess
+        {"xyzzq", {}},
+        {"blorfingx", {}},
         {"blorf2ing", {}},
     };
     for (const auto& c : cases) {

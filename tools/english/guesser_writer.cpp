@@ -1,6 +1,9 @@
 #include "tools/english/guesser_writer.h"
 
 #include "core-afst/builder.h"
+#include "core-afst/stack_item.h"
+
+#include <fst/vector-fst.h>
 
 #include <map>
 #include <stdexcept>
@@ -69,6 +72,19 @@ void write_guesser(const std::vector<Entry>& readings, LexiconEntries& lexicon,
     }
     guesser.applyUnion(0);
     guesser.build(true);
+    // Every state gets an arc "??" into a dead end. The guesser counts such an
+    // arc as a match wherever the walk stands, also at the end of the word,
+    // and never follows it: no position is ever stuck, so no spelling fix is
+    // tried. A word ending in none of the suffixes is simply not guessed;
+    // without the arcs every word would set off fixes that walk the letter
+    // loop again and again (tens of milliseconds a word).
+    auto& network = *guesser.top->network;
+    const int states = network.NumStates();
+    const int dead_end = network.AddState();
+    for (int state = 0; state < states; ++state)
+        guesser.addArc(state, dead_end, "??", "eps");
+    network.SetInputSymbols(guesser.lower_table.get());
+    network.SetOutputSymbols(guesser.upper_table.get());
     guesser.save(file.string());
 }
 

@@ -5,7 +5,7 @@ REL_DIR   ?= build/release
 BENCH_DIR ?= build/bench
 CMAKE_GEN := -G Ninja
 
-.PHONY: deps test build bench clean
+.PHONY: deps test build bench run clean
 
 deps:
 	scripts/install-deps
@@ -20,6 +20,18 @@ test: deps
 build: deps
 	cmake -S . -B $(REL_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(REL_DIR) -j $(NPROC) --target trelix
+
+# Analyses a text with the C host and prints its result JSON: the shipped
+# sample, or TEXT="..." (read from the environment, so any quotes pass).
+# Runs on the fixture language of tests/data/run until the English module exists.
+run: deps
+	cmake -S . -B $(REL_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(REL_DIR) -j $(NPROC) --target trelix_run
+	@if [ -n "$$TEXT" ]; then \
+	  $(REL_DIR)/tools/trelix_run --data tests/data/run --text "$$TEXT"; \
+	else \
+	  $(REL_DIR)/tools/trelix_run --data tests/data/run tests/data/run/sample.txt; \
+	fi
 
 # Speed figures: every program in bench/, on an optimised build.
 bench: deps

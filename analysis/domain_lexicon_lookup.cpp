@@ -8,6 +8,7 @@
 #include "analysis/lookup_streams.h"
 #include "document/blackboard.h"
 #include "document/i_add_concept.h"
+#include "document/profiler_interface.h"
 #include "document/token.h"
 #include "domain/domain_facade.h"
 #include "foundation/case_mapping.h"
@@ -113,12 +114,14 @@ template <typename Logger> bool all_lexicon_lookup_logger(Blackboard& blackboard
             continue;
         blackboard.set_current_domain(domain);
         const std::string label = "lexicon:" + domain->get_sqlite_filename();
-        // The profiler work times this section under `label` (start / stop).
         if (!blackboard.can_run_lexicon(name))
             continue;
         any_ran = true;
         if (domain->lexicons.empty())
             continue;
+        profiler::ProfilerInterface* profiler = blackboard.profiling();
+        if (profiler)
+            profiler->start(label);
         for (Annotation* s = blackboard.annotations->head; s; s = s->next) {
             if (s->type != annotation_sentence)
                 continue;
@@ -151,6 +154,8 @@ template <typename Logger> bool all_lexicon_lookup_logger(Blackboard& blackboard
                     break;
             }
         }
+        if (profiler)
+            profiler->stop(label);
     }
     if (!any_ran)
         return true;

@@ -31,7 +31,7 @@ namespace {
 using dez::string::unicode::get_char;
 using dez::string::unicode::next;
 
-// The pieces of the header-prefix expression. "(:?" opens a capturing group
+// The building blocks of the header-prefix expression. "(:?" opens a capturing group
 // whose first character is an optional ':' where a non-capturing group was
 // probably meant; it is kept because tokenizer spans and results have always
 // been made with it (":1)" is a header prefix too).

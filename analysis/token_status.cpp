@@ -49,7 +49,7 @@ uint32_t mapped(const std::vector<int32_t>& map, uint32_t position) {
 
 // A measurement split cut the literal by the byte lengths of its groups.
 // When the literal differs from the text under the token (NFKC, quotes and
-// dashes mapped), those lengths are no text offsets: carry every piece's
+// dashes mapped), those lengths are no text offsets: carry every segment's
 // offsets through the literal-to-text mapping.
 void realign_split(Sentence* sentence, Token* token, const std::string& literal, uint32_t begin,
                    uint32_t end, const char* source) {
@@ -64,7 +64,7 @@ void realign_split(Sentence* sentence, Token* token, const std::string& literal,
         a->begin = begin + mapped(map, a->begin - begin);
         a->end = begin + mapped(map, a->end - begin);
     }
-    // The last piece ends where the token did, whatever the literal's length.
+    // The last segment ends where the token did, whatever the literal's length.
     if (sentence->annotations.tail && sentence->annotations.tail->type == annotation_token)
         sentence->annotations.tail->end = end;
 }

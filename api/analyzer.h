@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "analysis/analyzer_interface.h"
+#include "api/object.h"
 #include "foundation/options.h"
 
 namespace dez::trelix {
@@ -14,9 +15,7 @@ class LanguageModule;
 namespace dez::api {
 
 // The public analyzer handle: it owns the analyzer, which documents share.
-// The C-interface work puts the handle header (with its reference count)
-// first among its bases.
-class Analyzer : public AnalyzerInterface {
+class Analyzer : public Object, public AnalyzerInterface {
 public:
     Analyzer(std::shared_ptr<dez::trelix::EngineInterface> engine,
              std::shared_ptr<dez::trelix::LanguageModule> language_module,

@@ -1,7 +1,7 @@
 #include "document/add_concept_to_collection_profiler.h"
 
-#include "api/profiler.h"
 #include "document/blackboard.h"
+#include "document/profiler_interface.h"
 
 namespace dez::trelix {
 
@@ -11,8 +11,9 @@ Concept* AddConceptToCollectionProfiler::operator()(RawPtrIterator begin, RawPtr
                                                     Concept* parent, const std::string& rule_id) {
     Concept* result =
         AddConceptToCollection::operator()(begin, end, uri, attributes, parent, rule_id);
-    if (result && blackboard.profiler)
-        blackboard.profiler->hit(rule_id, result);
+    if (result)
+        if (profiler::ProfilerInterface* profiler = blackboard.profiling())
+            profiler->hit(rule_id, result);
     return result;
 }
 

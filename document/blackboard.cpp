@@ -221,6 +221,10 @@ void Blackboard::set_current_domain(const std::shared_ptr<DomainFacade>& domain)
         rule_files.emplace(file_id, file_name);
 }
 
+profiler::ProfilerInterface* Blackboard::profiling() const {
+    return profiler.get();
+}
+
 SentenceInfo* get_sentence(const Blackboard& blackboard, uint32_t offset) {
     auto& table = const_cast<Blackboard&>(blackboard).sentences;
     if (table.empty())

@@ -65,7 +65,8 @@ class PluginCollection;
 }
 namespace profiler {
 class Profiler;
-}
+class ProfilerInterface;
+} // namespace profiler
 namespace runtime {
 struct Context;
 }
@@ -121,6 +122,8 @@ public:
     uint32_t get_byte_offset(uint32_t offset) const;
     // With rule_info, also learns the rule files of the domain's ".dom_inc".
     void set_current_domain(const std::shared_ptr<DomainFacade>& domain);
+    // The profiler as the analysis passes report to it; null without one.
+    profiler::ProfilerInterface* profiling() const;
 
     // The analyzer's engine; engine() hands it out.
     std::shared_ptr<EngineInterface> engine_ptr;

@@ -1,5 +1,12 @@
 #pragma once
 
+// The intrusive list of annotations. The wrapper classes' result model
+// reuses it: api/sdk/raw_ptr_list.h holds the same definitions for hosts,
+// which build without library headers. The block below must stay identical
+// to the one there (a test compares them); whichever header a unit includes
+// first defines the templates.
+#ifndef QVR_COMMON_RAW_PTR_LIST_DEFINITIONS
+#define QVR_COMMON_RAW_PTR_LIST_DEFINITIONS
 namespace qvr::common {
 
 // The links that make a T an element of one RawPtrList. Owns nothing.
@@ -113,3 +120,4 @@ public:
 };
 
 } // namespace qvr::common
+#endif // QVR_COMMON_RAW_PTR_LIST_DEFINITIONS

@@ -22,11 +22,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Every piece between separators, empty ones included (one for an empty text).
+// Every field between separators, empty ones included (one for an empty text).
 std::vector<std::string> split_keep_empty(const std::string& text, const char* separator) {
-    std::vector<std::string> pieces;
-    dez::string::split_vector(pieces, text, separator, false);
-    return pieces;
+    std::vector<std::string> fields;
+    dez::string::split_vector(fields, text, separator, false);
+    return fields;
 }
 
 std::string without_suffix(const std::string& text, const std::string& suffix) {

@@ -121,26 +121,13 @@ bool Engine::purge_domains(const std::string& settings) {
 
 void Engine::collect_volume_size(uint64_t /*size*/) const {}
 
+// info, languages and get_language_identifier_data: engine_information.cpp.
+
 std::string Engine::property(const std::string& name) const {
     std::string value = options->get(name.c_str());
     if (value.empty())
         throw dez::Exception("Unkown attribute. [" + name + "] ");
     return value;
-}
-
-std::string Engine::info() const {
-    // Completed by the engine-information work.
-    not_built_yet("info");
-}
-
-std::string Engine::languages() const {
-    // Completed by the engine-information work.
-    not_built_yet("languages");
-}
-
-std::shared_ptr<dez::afst::AFst> Engine::get_language_identifier_data() const {
-    // Completed by the engine-information work.
-    not_built_yet("get_language_identifier_data");
 }
 
 void Engine::check_language_purge() const {

@@ -27,7 +27,13 @@ fs::path this_function() {
         if (at != std::string::npos)
             return fs::path(name.substr(0, at));
     }
-    return {};
+    // Linked into a program (the test programs link the objects): the
+    // program's own folder.
+    if (!info.dli_fname || !*info.dli_fname)
+        return {};
+    std::error_code error;
+    const fs::path file = fs::absolute(info.dli_fname, error);
+    return error ? fs::path() : fs::path(file).remove_filename();
 }
 
 fs::path read_link(const fs::path& link) {

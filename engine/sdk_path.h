@@ -6,8 +6,9 @@
 // root folder.
 namespace dez::system::path {
 
-// The folder of this library's file, with its trailing separator; empty when
-// the loader does not know it.
+// The folder of this library's file (of the program, when the library's code
+// is linked into it), with its trailing separator; empty when the loader does
+// not know it.
 std::filesystem::path this_function();
 
 // A root folder guessed from the running executable (see root_of_executable);

@@ -56,11 +56,11 @@ namespace dez {
 
 std::vector<std::pair<std::string, std::string>> string2attributes(const std::string& text) {
     std::vector<std::pair<std::string, std::string>> list;
-    for (const auto& piece : dez::string::split_vector(text, ';', false)) {
-        const auto eq = piece.find('=');
+    for (const auto& item : dez::string::split_vector(text, ';', false)) {
+        const auto eq = item.find('=');
         if (eq == std::string::npos)
             continue;
-        list.emplace_back(piece.substr(0, eq), piece.substr(eq + 1));
+        list.emplace_back(item.substr(0, eq), item.substr(eq + 1));
     }
     return list;
 }

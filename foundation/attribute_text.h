@@ -24,7 +24,7 @@ std::ostream& operator<<(std::ostream& os,
 namespace dez {
 
 // The pairs of an attribute text in text order, split at the first "=" of
-// each piece; pieces without "=" are skipped, duplicate keys kept.
+// each item; items without "=" are skipped, duplicate keys kept.
 std::vector<std::pair<std::string, std::string>> string2attributes(const std::string& text);
 
 // The same over the first `length` bytes of `text`; a length of 0 gives the

@@ -52,7 +52,7 @@ void emit(unsigned short id, unsigned short level, const char* text);
 
 // Composes the message only when some logger will take it:
 //   TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug, "x=" << x);
-#define TRELIX_LOG(channel, level, message)                                                       \
+#define TRELIX_LOG(channel, level, message)                                                        \
     do {                                                                                           \
         if (::dez::wlog::would_log((channel), (level))) {                                          \
             std::ostringstream trelix_log_stream_;                                                 \
@@ -61,10 +61,12 @@ void emit(unsigned short id, unsigned short level, const char* text);
         }                                                                                          \
     } while (0)
 
+// Exported entry points of the C interface, re-declared by its public header.
 extern "C" {
 // Refuses a null callback (answers 0).
-int dez_api_add_logger(unsigned short id, const char* level,
-                       void (*callback)(unsigned short level, const char* text));
-int dez_api_set_logger(unsigned short id, const char* level);
-const char* dez_api_level_name(const unsigned short* level);
+__attribute__((visibility("default"))) int dez_api_add_logger(unsigned short id, const char* level,
+                                                              void (*callback)(unsigned short level,
+                                                                               const char* text));
+__attribute__((visibility("default"))) int dez_api_set_logger(unsigned short id, const char* level);
+__attribute__((visibility("default"))) const char* dez_api_level_name(const unsigned short* level);
 }

@@ -6,6 +6,13 @@
 // The failures the wrapper classes raise. They sit down here because the
 // plugin protocol turns a plugin's error codes 1 and 5 into them, and the
 // engine below the wrapper classes raises them while it loads plugins.
+//
+// api/sdk/qvr_exception.h holds the same definitions for hosts, which build
+// without library headers. The block below must stay identical to the one
+// there (a test compares them); whichever header a unit includes first
+// defines the classes.
+#ifndef QVR_COMMON_EXCEPTION_DEFINITIONS
+#define QVR_COMMON_EXCEPTION_DEFINITIONS
 namespace qvr::common {
 
 class Exception : public std::runtime_error {
@@ -13,9 +20,11 @@ public:
     explicit Exception(const std::string& message) : std::runtime_error(message) {}
 };
 
+// Its message is a JSON object text.
 class JsonException : public Exception {
 public:
     explicit JsonException(const std::string& message) : Exception(message) {}
 };
 
 } // namespace qvr::common
+#endif // QVR_COMMON_EXCEPTION_DEFINITIONS

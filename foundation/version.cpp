@@ -61,19 +61,3 @@ std::ostream& operator<<(std::ostream& os, const Version& version) {
 }
 
 } // namespace dez::version
-
-extern "C" bool dez_api_is_valid_version_format(const char* text, size_t length,
-                                                dez_exception* error) {
-    // Until the C interface's error frame wraps this call and fills `error`,
-    // a refused text only answers false.
-    (void)error;
-    try {
-        if (length == 0)
-            return dez::version::is_valid_version_format(std::string());
-        if (text == nullptr)
-            throw std::logic_error("basic_string::_S_construct null not valid");
-        return dez::version::is_valid_version_format(std::string(text, length));
-    } catch (...) {
-        return false;
-    }
-}

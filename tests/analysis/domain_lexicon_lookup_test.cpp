@@ -13,6 +13,7 @@
 #include "analysis/lexicon_logger.h"
 #include "analysis/load_lexicons.h"
 #include "analysis/lookup_streams.h"
+#include "api/profiler.h"
 #include "core-afst/serialization.h"
 #include "document/concept.h"
 #include "domain/domain_facade.h"
@@ -136,6 +137,24 @@ TEST_F(LexiconPass, EachDomainRunsOncePerDocument) {
     // A domain new to the document runs, over freshly built buffers.
     doc->document->domains.emplace_back("third", domain("third", {new_york}));
     EXPECT_EQ(lookups(), 4u);
+}
+
+// With a profiler, each domain's lexicon pass is timed once per document
+// under "lexicon:" and its store path, and its matches count as its hits.
+TEST_F(LexiconPass, ProfilerTimesEachDomainsPassOnce) {
+    auto doc = document("New York is big", R"({"profiler": "true"})");
+    auto geo = domain("geo", {new_york});
+    doc->document->domains = {{"geo", geo}, {"empty", domain("empty", {})}};
+    ASSERT_TRUE(doc->document->profiler);
+
+    EXPECT_TRUE(all_domains_lexicon_lookup(*doc->document));
+    EXPECT_TRUE(all_domains_lexicon_lookup(*doc->document));
+    const auto& infos = doc->document->profiler->infos;
+    ASSERT_EQ(infos.size(), 1u);
+    const profiler::Info& info = infos.at("lexicon:" + geo->get_sqlite_filename());
+    EXPECT_EQ(info.count, 1);
+    EXPECT_GE(info.total_time, 0.0);
+    EXPECT_EQ(info.hits.at("Place").count, 1u);
 }
 
 TEST_F(LexiconPass, TraceShowsEachLookupAndMatch) {

@@ -166,7 +166,10 @@ void split_up_down(std::vector<std::string>& parts, const std::string& text, uin
                 // An escaped colon never splits, whatever the set says of it.
                 position = start;
                 read(position, end, specials, error);
-                if (position != end && *position == ':')
+                // The reader takes "\\:" whole unless the colon is in the set;
+                // then it stops after the backslash and the colon is passed here.
+                // A colon right after an escaped one still splits.
+                if (position == start + 1 && position != end && *position == ':')
                     ++position;
             } else if (escaped == '[') {
                 ++position;

@@ -263,6 +263,13 @@ TEST(SplitUpDown, EscapedColonNeverSplits) {
     with_colon.insert(':');
     dez::afst::split_up_down(parts, "a\\:b:c", 'a', with_colon);
     EXPECT_EQ(parts, (std::vector<std::string>{"a\\:b", "c"}));
+    // A plain colon right after an escaped one splits, in both sets.
+    for (const auto& set : {specials(), with_colon}) {
+        ::testing::internal::CaptureStderr();
+        dez::afst::split_up_down(parts, "\\::x", 0, set);
+        ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(parts, (std::vector<std::string>{"\\:", "x"}));
+    }
 }
 
 TEST(SplitUpDown, InvalidUtf8Throws) {

@@ -1,0 +1,244 @@
+#include "analysis/morph_data_descriptor.h"
+#include "analysis/tokenizer_facade.h"
+#include "core-afst/guesser_lookup.h"
+#include "core-afst/word_lookup.h"
+#include "engine/engine.h"
+#include "engine/language_module.h"
+#include "engine/language_module_data.h"
+#include "foundation/options.h"
+#include "tests/document/blackboard_fixture.h"
+
+#include <benchmark/benchmark.h>
+
+#include <unicode/rbbi.h>
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+
+#include <cctype>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// The generated English module over a corpus of WordNet's gloss sentences
+// (about a million words): its tokenizer rules, its lexicon lookups and how
+// many word tokens the lexicon knows. The whole analysis road (repair,
+// disambiguation, tagger, many threads) is measured once it is complete.
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path english_data = TRELIX_ENGLISH_DATA;
+const fs::path wordnet = TRELIX_WORDNET_DIR;
+
+std::shared_ptr<dez::IOptions> engine_options() {
+    const std::string json = "{\"root_path\":\"" + english_data.parent_path().string() +
+                             "\",\"morfex\":\"" + english_data.string() +
+                             "\",\"resource_manager_config\":\"{}\"}";
+    return std::make_shared<dez::Options>(json.c_str());
+}
+
+struct English {
+    std::shared_ptr<dez::trelix::Engine> engine;
+    std::shared_ptr<dez::trelix::LanguageModule> module;
+    std::string corpus;
+};
+
+// The gloss text of every synset: the part of a data line after '|'.
+std::string gloss_corpus() {
+    std::string corpus;
+    for (const char* name : {"data.noun", "data.verb", "data.adj", "data.adv"}) {
+        std::ifstream in(wordnet / name);
+        for (std::string line; std::getline(in, line);) {
+            if (line.empty() || line[0] == ' ')
+                continue;
+            const auto bar = line.find(" | ");
+            if (bar == std::string::npos)
+                continue;
+            corpus.append(line, bar + 3, std::string::npos);
+            while (!corpus.empty() && corpus.back() == ' ')
+                corpus.pop_back();
+            corpus += '\n';
+        }
+    }
+    return corpus;
+}
+
+English& english() {
+    static English data = [] {
+        English english;
+        english.engine = std::make_shared<dez::trelix::Engine>(engine_options());
+        english.module = english.engine->get_language_module("english");
+        english.corpus = gloss_corpus();
+        return english;
+    }();
+    return data;
+}
+
+// The lines of the corpus as ICU strings, tokenized one line at a time.
+const std::vector<icu::UnicodeString>& corpus_lines() {
+    static const std::vector<icu::UnicodeString> lines = [] {
+        std::vector<icu::UnicodeString> result;
+        std::istringstream in(english().corpus);
+        for (std::string line; std::getline(in, line);)
+            result.push_back(icu::UnicodeString::fromUTF8(line));
+        return result;
+    }();
+    return lines;
+}
+
+const std::vector<std::string>& corpus_tokens() {
+    static const std::vector<std::string> tokens = [] {
+        std::vector<std::string> result;
+        auto facade = english().module->get_tokenizer();
+        for (const auto& line : corpus_lines()) {
+            facade->iterator->setText(line);
+            int32_t begin = facade->iterator->first();
+            for (int32_t end = facade->iterator->next(); end != icu::BreakIterator::DONE;
+                 begin = end, end = facade->iterator->next()) {
+                std::string token;
+                line.tempSubString(begin, end - begin).toUTF8String(token);
+                if (token.find_first_not_of(" \t") != std::string::npos)
+                    result.push_back(std::move(token));
+            }
+        }
+        return result;
+    }();
+    return tokens;
+}
+
+void BM_EnglishTokenize(benchmark::State& state) {
+    auto facade = english().module->get_tokenizer();
+    const auto& lines = corpus_lines();
+    std::size_t tokens = 0;
+    for (auto _ : state) {
+        for (const auto& line : lines) {
+            facade->iterator->setText(line);
+            facade->iterator->first();
+            while (facade->iterator->next() != icu::BreakIterator::DONE) {
+                benchmark::DoNotOptimize(facade->rule_based->getRuleStatus());
+                ++tokens;
+            }
+        }
+    }
+    state.counters["tokens/s"] =
+        benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_EnglishTokenize)->Unit(benchmark::kMillisecond);
+
+bool is_word(const std::string& token) {
+    for (char c : token)
+        if (std::isalpha(static_cast<unsigned char>(c)))
+            return true;
+    return false;
+}
+
+// A token as the lookup step reads it: as written, then with a lower-case
+// first letter, then all in lower case.
+bool known(dez::afst::WordLookup& lexicon, const std::string& token) {
+    if (!lexicon.up(token).empty())
+        return true;
+    if (!token.empty() && std::isupper(static_cast<unsigned char>(token[0]))) {
+        std::string lowered = token;
+        lowered[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(token[0])));
+        if (!lexicon.up(lowered).empty())
+            return true;
+        for (char& c : lowered)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return !lexicon.up(lowered).empty();
+    }
+    return false;
+}
+
+void BM_EnglishLexiconLookup(benchmark::State& state) {
+    dez::afst::WordLookup lexicon(english().module->data->morph_chain.at(0).afst, nullptr);
+    const auto& tokens = corpus_tokens();
+    std::size_t looked_up = 0, words = 0, found = 0;
+    for (auto _ : state) {
+        words = found = 0;
+        for (const auto& token : tokens) {
+            if (!is_word(token)) {
+                benchmark::DoNotOptimize(lexicon.up(token));
+                continue;
+            }
+            ++words;
+            found += known(lexicon, token);
+        }
+        looked_up += tokens.size();
+    }
+    state.counters["tokens/s"] =
+        benchmark::Counter(static_cast<double>(looked_up), benchmark::Counter::kIsRate);
+    state.counters["word_tokens"] = static_cast<double>(words);
+    state.counters["coverage_%"] =
+        words ? 100.0 * static_cast<double>(found) / static_cast<double>(words) : 0;
+}
+BENCHMARK(BM_EnglishLexiconLookup)->Unit(benchmark::kMillisecond);
+
+// The whole analysis road (splitting, tokens, lookups, repair, postagger, HMM)
+// on one thread: documents of `state.range(0)` gloss lines, the first 20,000
+// lines of the corpus in all.
+void BM_EnglishAnalysis(benchmark::State& state) {
+    english(); // loaded once, before the threads start
+    std::vector<std::string> documents;
+    {
+        std::istringstream in(english().corpus);
+        std::string document;
+        int lines = 0, total = 0;
+        for (std::string line; total < 20000 && std::getline(in, line); ++total) {
+            document += line + "\n";
+            if (++lines == state.range(0)) {
+                documents.push_back(std::move(document));
+                document.clear();
+                lines = 0;
+            }
+        }
+    }
+    dez::trelix::fixture::TestAnalyzer analyzer("{}", english().module);
+    std::size_t tokens = 0;
+    for (auto _ : state) {
+        for (const auto& text : documents) {
+            auto document = dez::trelix::fixture::make_blackboard(analyzer);
+            document->set_analyzer(analyzer.handle.analyzer);
+            document->analyzer->generate(*document, text.data(), text.size());
+            for (auto* a = document->annotations->head; a; a = a->next)
+                if (a->type == dez::trelix::annotation_sentence)
+                    for (auto* t = static_cast<dez::trelix::Sentence*>(a)->annotations.head; t;
+                         t = t->next)
+                        tokens += t->type == dez::trelix::annotation_token;
+        }
+    }
+    state.counters["tokens/s"] =
+        benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
+    state.counters["documents/s"] = benchmark::Counter(
+        static_cast<double>(documents.size() * state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_EnglishAnalysis)->Arg(1)->Arg(200)->Unit(benchmark::kMillisecond);
+// One engine and module shared by 8 threads, each with its own analyzer.
+BENCHMARK(BM_EnglishAnalysis)->Arg(200)->Threads(8)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Guesses for unknown lower-case words: a word with a known suffix and one
+// without.
+void BM_EnglishGuess(benchmark::State& state, const char* word) {
+    const auto& entry = english().module->data->not_found_chain.at(0);
+    dez::afst::GuesserLookup guesser(entry.guesser_afst, entry.afst, nullptr);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(guesser.up(word));
+}
+BENCHMARK_CAPTURE(BM_EnglishGuess, suffix, "blorfingtons");
+BENCHMARK_CAPTURE(BM_EnglishGuess, none, "xyzzqwrtplk");
+
+// A fresh engine loading the module with the tokenizer cache warm.
+void BM_EnglishModuleLoad(benchmark::State& state) {
+    english(); // the cache file exists and the files are in the page cache
+    for (auto _ : state) {
+        auto engine = std::make_shared<dez::trelix::Engine>(engine_options());
+        benchmark::DoNotOptimize(engine->get_language_module("english"));
+    }
+}
+BENCHMARK(BM_EnglishModuleLoad)->Unit(benchmark::kMillisecond);
+
+} // namespace

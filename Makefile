@@ -19,18 +19,19 @@ test: deps
 
 build: deps
 	cmake -S . -B $(REL_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(REL_DIR) -j $(NPROC) --target trelix
+	cmake --build $(REL_DIR) -j $(NPROC) --target trelix english_module
 
-# Analyses a text with the C host and prints its result JSON: the shipped
-# sample, or TEXT="..." (read from the environment, so any quotes pass).
-# Runs on the fixture language of tests/data/run until the English module exists.
+# Analyses a text with the C host and the English module generated at build
+# time, and prints its result JSON: the shipped sample, or TEXT="..." (read
+# from the environment, so any quotes pass).
+RUN_ARGS = --data $(REL_DIR)/data/english --language english
 run: deps
 	cmake -S . -B $(REL_DIR) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(REL_DIR) -j $(NPROC) --target trelix_run
+	cmake --build $(REL_DIR) -j $(NPROC) --target trelix_run english_module
 	@if [ -n "$$TEXT" ]; then \
-	  $(REL_DIR)/tools/trelix_run --data tests/data/run --text "$$TEXT"; \
+	  $(REL_DIR)/tools/trelix_run $(RUN_ARGS) --text "$$TEXT"; \
 	else \
-	  $(REL_DIR)/tools/trelix_run --data tests/data/run tests/data/run/sample.txt; \
+	  $(REL_DIR)/tools/trelix_run $(RUN_ARGS) data/english/sample.txt; \
 	fi
 
 # Speed figures: every program in bench/, on an optimised build.

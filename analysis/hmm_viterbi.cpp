@@ -32,10 +32,12 @@ double log_of(float probability) {
 }
 
 double log_emission(const Resource& resource, const Token& token, const MorphData& reading) {
-    std::string key = token.literal + "^^" + reading.pos;
+    // Scored for every reading of every token: the key's buffer is reused.
+    thread_local std::string key;
+    key.assign(token.literal).append("^^").append(reading.pos);
     auto found = resource.emission.find(key);
     if (found == resource.emission.end()) {
-        key = "dummy^^" + reading.pos;
+        key.assign("dummy^^").append(reading.pos);
         found = resource.emission.find(key);
     }
     return log_of(found != resource.emission.end() ? found->second

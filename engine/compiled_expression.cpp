@@ -5,15 +5,25 @@
 
 namespace dez::trelix {
 
+CompiledExpression::CompiledExpression() = default;
+CompiledExpression::~CompiledExpression() = default;
+
 std::shared_ptr<dez::Regex> CompiledExpression::get(const std::string& expression) const {
     if (expression.empty())
         return nullptr;
+    if (const Compiled* current = current_.load(std::memory_order_acquire);
+        current && current->from == expression)
+        return current->regex;
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!regex_ || compiled_from_ != expression) {
-        regex_ = std::make_shared<dez::Regex>(dez::tlx::convert_range(expression), false);
-        compiled_from_ = expression;
-    }
-    return regex_;
+    const Compiled* current = current_.load(std::memory_order_relaxed);
+    if (current && current->from == expression)
+        return current->regex;
+    auto compiled = std::make_unique<Compiled>();
+    compiled->regex = std::make_shared<dez::Regex>(dez::tlx::convert_range(expression), false);
+    compiled->from = expression;
+    compiled_.push_back(std::move(compiled));
+    current_.store(compiled_.back().get(), std::memory_order_release);
+    return compiled_.back()->regex;
 }
 
 } // namespace dez::trelix

@@ -48,11 +48,18 @@ std::shared_ptr<TokenizerFacade> LanguageModule::get_tokenizer() const {
         facade->iterator = make_word_iterator(nullptr, from_rules ? nullptr : &locale);
     } else {
         // One prototype per language; each document walks its own clone.
-        std::lock_guard<std::mutex> lock(data->tokenizer_mutex);
-        if (!data->tokenizer_prototype)
-            data->tokenizer_prototype =
-                make_word_iterator(data.get(), from_rules ? nullptr : &locale);
-        facade->iterator.reset(data->tokenizer_prototype->clone());
+        // Documents take no lock once the prototype exists.
+        const icu::BreakIterator* prototype =
+            data->tokenizer_ready.load(std::memory_order_acquire);
+        if (!prototype) {
+            std::lock_guard<std::mutex> lock(data->tokenizer_mutex);
+            if (!data->tokenizer_prototype)
+                data->tokenizer_prototype =
+                    make_word_iterator(data.get(), from_rules ? nullptr : &locale);
+            prototype = data->tokenizer_prototype.get();
+            data->tokenizer_ready.store(prototype, std::memory_order_release);
+        }
+        facade->iterator.reset(prototype->clone());
         if (!facade->iterator)
             throw dez::Exception("ERROR: assigning tokenizer parser");
         facade->rules_owner = data;

@@ -25,6 +25,7 @@ std::string LanguageModuleData::get_config_option(const std::string& name) const
 void LanguageModuleData::release_rules() {
     {
         std::lock_guard<std::mutex> lock(tokenizer_mutex);
+        tokenizer_ready.store(nullptr, std::memory_order_release);
         tokenizer_prototype.reset();
     }
     if (owns_rules_data)

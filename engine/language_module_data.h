@@ -62,8 +62,11 @@ public:
     // The word iterator every document's tokenizer is cloned from, made on
     // first use, so that the rules are read once per language rather than
     // once per document. It reads `rules_data` in place.
+    // Documents clone it concurrently (a const call) without the mutex once
+    // `tokenizer_ready` points at it; the mutex guards only its making.
     mutable std::mutex tokenizer_mutex;
     mutable std::unique_ptr<icu::BreakIterator> tokenizer_prototype;
+    mutable std::atomic<const icu::BreakIterator*> tokenizer_ready{nullptr};
     std::vector<core::MorphDataDescriptor> morph_chain;
     std::vector<core::MorphDataDescriptor> not_found_chain;
     std::map<std::string, std::vector<core::MorphDataDescriptor>> property_chains;

@@ -2,9 +2,12 @@
 
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 #include <unicode/brkiter.h>
+#include <unicode/unistr.h>
 
 #include "analysis/tokenizer_facade.h"
 #include "engine/language_module.h"
@@ -41,6 +44,54 @@ TEST(LanguageModule, ExpressionsOnlyWhereTheLanguageHasThem) {
     EXPECT_EQ(another.get_abbreviations(), abbreviations);
     EXPECT_TRUE(module->get_measures()->regex_match("km"));
     EXPECT_EQ(LanguageModule().get_measures(), nullptr);
+}
+
+TEST(LanguageModule, ChangedExpressionCompilesAgainAndEarlierOnesStay) {
+    auto module = module_with(nlohmann::json::object());
+    module->data->abbreviations = "Dr";
+    auto before = module->get_abbreviations();
+    module->data->abbreviations = "Mr";
+    auto after = module->get_abbreviations();
+    ASSERT_NE(after, before);
+    EXPECT_TRUE(after->regex_match("Mr"));
+    EXPECT_FALSE(after->regex_match("Dr"));
+    // A document still holding the earlier one keeps using it.
+    EXPECT_TRUE(before->regex_match("Dr"));
+    EXPECT_EQ(module->get_abbreviations(), after);
+}
+
+// Documents on many threads set up from one module at once: the first ones
+// make the prototype and the expressions, all share them, and each walks
+// its own tokenizer.
+TEST(LanguageModule, DocumentsOnManyThreadsShareOneModule) {
+    auto module = module_with({{"tokenizer_locale", "en"}});
+    module->data->apostrophes = "'s|n't";
+    constexpr int threads = 8;
+    std::vector<std::shared_ptr<dez::Regex>> seen(threads);
+    std::vector<int> words(threads, 0);
+    std::vector<std::thread> running;
+    for (int t = 0; t < threads; ++t)
+        running.emplace_back([&, t] {
+            for (int round = 0; round < 20; ++round) {
+                seen[t] = module->get_apostrophes();
+                auto tokenizer = module->get_tokenizer();
+                const icu::UnicodeString text("one two three");
+                tokenizer->iterator->setText(text);
+                int count = 0;
+                for (int32_t end = (tokenizer->iterator->first(), tokenizer->iterator->next());
+                     end != icu::BreakIterator::DONE; end = tokenizer->iterator->next())
+                    ++count;
+                words[t] = count;
+            }
+        });
+    for (auto& thread : running)
+        thread.join();
+    for (int t = 0; t < threads; ++t) {
+        EXPECT_EQ(seen[t], seen[0]) << t;
+        EXPECT_EQ(words[t], 5) << t; // three words and two spaces
+    }
+    ASSERT_NE(seen[0], nullptr);
+    EXPECT_TRUE(seen[0]->regex_match("n't"));
 }
 
 TEST(LanguageModule, ConfigOptions) {

@@ -220,6 +220,24 @@ BENCHMARK(BM_EnglishAnalysis)->Arg(1)->Arg(200)->Unit(benchmark::kMillisecond);
 // One engine and module shared by 8 threads, each with its own analyzer.
 BENCHMARK(BM_EnglishAnalysis)->Arg(200)->Threads(8)->UseRealTime()->Unit(benchmark::kMillisecond);
 
+// What a document costs before its words: a new document on the shared
+// module (lookup chains, tokenizer clone, expressions, caches) analysing a
+// single word.
+void BM_EnglishDocumentSetup(benchmark::State& state) {
+    english();
+    dez::trelix::fixture::TestAnalyzer analyzer("{}", english().module);
+    const std::string text = "Yes";
+    for (auto _ : state) {
+        auto document = dez::trelix::fixture::make_blackboard(analyzer);
+        document->set_analyzer(analyzer.handle.analyzer);
+        document->analyzer->generate(*document, text.data(), text.size());
+        benchmark::DoNotOptimize(document->annotations->head);
+    }
+    state.counters["documents/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_EnglishDocumentSetup)->ThreadRange(1, 8)->UseRealTime();
+
 // Guesses for unknown lower-case words: a word with a known suffix and one
 // without.
 void BM_EnglishGuess(benchmark::State& state, const char* word) {

@@ -14,13 +14,10 @@ bool is_opening_quote(const Token* token) {
     return token && closing_quote_map.count(token->literal) != 0;
 }
 
-Token* find_closing_quote(const Token* token) {
-    if (!token)
-        return nullptr;
-    const auto quote = closing_quote_map.find(token->literal);
-    if (quote == closing_quote_map.end())
-        return nullptr;
-    const auto& [closing, alternative] = quote->second;
+namespace {
+
+Token* next_literal(const Token* token, const std::string& closing,
+                    const std::string& alternative) {
     for (Annotation* a = token->next; a; a = a->next) {
         if (a->type != annotation_token)
             continue;
@@ -30,6 +27,35 @@ Token* find_closing_quote(const Token* token) {
             return candidate;
     }
     return nullptr;
+}
+
+} // namespace
+
+Token* find_closing_quote(const Token* token) {
+    if (!token)
+        return nullptr;
+    const auto quote = closing_quote_map.find(token->literal);
+    if (quote == closing_quote_map.end())
+        return nullptr;
+    return next_literal(token, quote->second.first, quote->second.second);
+}
+
+Token* ClosingQuoteFinder::find(const Token* token) {
+    if (!token)
+        return nullptr;
+    const auto quote = closing_quote_map.find(token->literal);
+    if (quote == closing_quote_map.end())
+        return nullptr;
+    const auto& [closing, alternative] = quote->second;
+    if (missing_.count(closing) && (alternative.empty() || missing_.count(alternative)))
+        return nullptr;
+    Token* found = next_literal(token, closing, alternative);
+    if (!found) {
+        missing_.insert(closing);
+        if (!alternative.empty())
+            missing_.insert(alternative);
+    }
+    return found;
 }
 
 } // namespace dez::trelix

@@ -95,10 +95,12 @@ public:
             Token* last = walk();
             if (split_made_) {
                 // Go on with the newest sentence; what lies before is done.
+                // It is the tail of the walked one: what the finder knows holds.
                 split_made_ = false;
                 a = current_;
                 continue;
             }
+            quotes_.forget();
             if (merge_condition(document_, RawPtrIterator(current_), last)) {
                 merge();
                 a = current_;
@@ -142,7 +144,7 @@ private:
             // punctuation rules.
             bool skip_adjacent_pair = false;
             if (is_quote(ta)) {
-                Token* closing = find_closing_quote(ta);
+                Token* closing = quotes_.find(ta);
                 if (!closing) {
                     ++quotes;
                     skip_adjacent_pair = true;
@@ -278,6 +280,7 @@ private:
     Sentence* current_ = nullptr;
     std::size_t table_ = 0;
     bool split_made_ = false;
+    ClosingQuoteFinder quotes_;
 };
 
 } // namespace

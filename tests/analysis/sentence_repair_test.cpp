@@ -178,6 +178,7 @@ const std::map<std::string, Word> lexicon = {
     {"\"", {{"Punct-Quote"}, {}}},
     {"\u00AB", {{"Punct-Quote"}, {}}},
     {"\u00BB", {{"Punct-Quote"}, {}}},
+    {"\u201E", {{"Punct-Quote"}, {}}},
     {"-", {{"Punct"}, {}}},
     {"##", {{"Punct-Line"}, {}}},
     {"---", {{"Punct-Line"}, {}}},
@@ -280,6 +281,9 @@ TEST(SentenceRepair, Boundaries) {
         {"end punctuation before a quote that opens the next sentence",
          {"He left .  \" Then"},
          "He left . | \" Then"},
+        {"an unclosed quote does not hide the closing quote of the next sentence",
+         {"\u00AB x \u00AB", "\u00AB a b \u00BB \u00AB c \u00BB d"},
+         "\u00AB x \u00AB | \u00AB a b \u00BB | \u00AB c \u00BB d"},
         {"end punctuation inside an unclosed quotation",
          {"\u00AB He left .  \" x"},
          "\u00AB He left . \" x"},
@@ -307,6 +311,35 @@ TEST(SentenceRepair, Boundaries) {
         Document d(c.sentences, lexicon);
         fix_sentences(d.document.get());
         EXPECT_EQ(d.sentences(), c.expected);
+        d.expect_whole();
+    }
+}
+
+// Every unclosed quote used to search to the sentence end again: 16,000 took
+// seconds, these over a minute under the sanitizers.
+TEST(SentenceRepair, ManyUnclosedQuotes) {
+    struct Case {
+        const char* name;
+        std::string token;
+    };
+    const Case cases[] = {
+        {"one kind", "\u00AB"},
+        {"a quote with an alternative closing literal", "\u201E"},
+        {"two kinds in turn", "\u201E \u00AB"},
+    };
+    constexpr int n = 30000;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text;
+        for (int k = 0; k < n; ++k)
+            text += (k ? " " : "") + c.token;
+        Document d({text}, lexicon);
+        fix_sentences(d.document.get());
+        const auto sizes = d.sizes();
+        ASSERT_FALSE(sizes.empty());
+        for (size_t k = 0; k + 1 < sizes.size(); ++k)
+            ASSERT_EQ(sizes[k], 150u) << k;
+        EXPECT_EQ(sizes.size(), (d.tokens.size() + 149) / 150);
         d.expect_whole();
     }
 }

@@ -1,7 +1,9 @@
 #include "analysis/hmm_resource.h"
 
+#include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <sstream>
 #include <string_view>
@@ -36,8 +38,14 @@ void for_each_line(const std::vector<char>& data,
             message << "Invalid line " << number << " in hmm table: no tab after the key";
             throw dez::Exception(message);
         }
-        const float probability = static_cast<float>(read_leading_number(tab + 1, line_end, true));
-        entry(number, std::string_view(p, tab - p), probability);
+        const double value = read_leading_number(tab + 1, line_end, true);
+        // A float cannot hold it (the conversion would be undefined).
+        if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
+            std::ostringstream message;
+            message << "Invalid line " << number << " in hmm table: number out of range";
+            throw dez::Exception(message);
+        }
+        entry(number, std::string_view(p, tab - p), static_cast<float>(value));
         p = line_end == end ? end : line_end + 1;
     }
 }

@@ -62,6 +62,10 @@ void disambiguation::check_postagger(const dez::afst::AFst& postagger) {
                 throw dez::Exception(message);
             }
             const std::string& text = inputs[arc[0]];
+            // The walk reads the third byte as the token offset.
+            if (is_context(text) && (text[2] < '0' || text[2] > '9'))
+                throw dez::Exception("Postagger context test without a digit offset: " +
+                                     quoted(text));
             if (is_context(text) && text[1] == 'm' && text.size() < property_prefix)
                 throw dez::Exception("Postagger property test without a property name: " +
                                      quoted(text));
@@ -95,6 +99,7 @@ Engine::Engine(const core::MorphData& data)
         if (is_context(text)) {
             label.context = true;
             label.kind = text[1];
+            // A digit: check_postagger refuses any other offset at load.
             const int digit = text[2] - '0';
             label.offset = text[0] == '+' ? digit : -digit;
             if (label.kind == 'm') {

@@ -417,6 +417,16 @@ TEST(CheckPostagger, RefusesWhatTheWalkCannotRead) {
              p.path({{"-m2", "eps"}});
          },
          "Postagger property test without a property name: \"-m2\""},
+        {"'+pX' has no digit offset",
+         [](Postagger& p) {
+             p.path({{"V", "eps"}, {"+pX", "eps"}});
+         },
+         "Postagger context test without a digit offset: \"+pX\""},
+        {"'-s-' has no digit offset",
+         [](Postagger& p) {
+             p.path({{"-s-", "eps"}});
+         },
+         "Postagger context test without a digit offset: \"-s-\""},
         {"an arc label beyond the input table", [](Postagger& p) { p.stray_arc(p.start, p.start); },
          "outside its symbol tables"},
     };

@@ -37,8 +37,9 @@ void LexiconFacade::set_up(const std::string& attribute_text) {
 }
 
 std::vector<std::string> LexiconFacade::up(const std::string& word) const {
-    std::lock_guard<std::mutex> lock(word_mutex_);
-    return word_lookup->up(word);
+    // Each thread walks in its own scratch over the shared network.
+    thread_local dez::afst::WalkScratch<uint32_t> scratch;
+    return static_cast<const dez::afst::WordLookup&>(*word_lookup).up(word, scratch);
 }
 
 std::vector<std::pair<int, std::string>> LexiconFacade::up(const char* begin,

@@ -3,7 +3,6 @@
 #include <fst/fst-decl.h>
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,7 +32,8 @@ public:
     LexiconFacade(const LexiconFacade&) = delete;
     LexiconFacade& operator=(const LexiconFacade&) = delete;
 
-    // The outputs of exactly this word.
+    // The outputs of exactly this word. Both lookups take no lock: a domain's
+    // lexicons serve documents on several threads at once.
     std::vector<std::string> up(const std::string& word) const;
     // Every entry matching the text from `begin` on: (matched bytes, output).
     std::vector<std::pair<int, std::string>> up(const char* begin, const char* end) const;
@@ -45,10 +45,6 @@ public:
 
 private:
     void set_up(const std::string& attribute_text);
-
-    // A domain's lexicons serve documents on several threads; the whole-word
-    // walk keeps its scratch in the lookup object.
-    mutable std::mutex word_mutex_;
 };
 
 } // namespace dez::trelix::core

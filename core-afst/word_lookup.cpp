@@ -29,20 +29,22 @@ int WordLookup::type() const {
 }
 
 std::vector<std::string> WordLookup::up(const std::string& word) {
-    // A call that ended in an exception may have left results behind.
-    results_.clear();
+    return up(word, scratch_);
+}
+
+std::vector<std::string> WordLookup::up(const std::string& word,
+                                        WalkScratch<uint32_t>& scratch) const {
     const std::string converted = converter_ ? (*converter_)(word) : std::string();
     const std::string& text = converter_ ? converted : word; // no copy without a converter
-    ResultCollectorSorted collector(results_);
-    WholeWordWalk::run(lexicon_->network(), scratch_,
+    std::vector<std::string> results;
+    ResultCollectorSorted collector(results);
+    WholeWordWalk::run(lexicon_->network(), scratch,
                        Utf8Input(text.data(), text.data() + text.size()), collector);
-    std::vector<std::string> results = std::move(results_);
-    results_.clear();
     return results;
 }
 
 std::vector<std::pair<int, std::string>> WordLookup::up(const char* begin, const char* end,
-                                                        end_on_space) {
+                                                        end_on_space) const {
     const Utf8Input input(begin, end);
     std::vector<std::pair<int, std::string>> results;
     EndOffsetResultCollector collector(results);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -59,6 +61,42 @@ TEST_F(LexiconFacades, RangeLookupFromTheStart) {
     EXPECT_EQ(matches,
               (std::vector<std::pair<int, std::string>>{{3, "new+Adj"}, {8, "new_york+Prop"}}));
     EXPECT_TRUE(facade.up("york").empty());
+}
+
+// Threads share one facade and take no lock: each walk keeps to its own
+// scratch, so answers never mix.
+TEST_F(LexiconFacades, SeveralThreadsLookUpAtOnce) {
+    std::vector<std::string> entries;
+    std::vector<std::pair<std::string, Strings>> expected;
+    for (int k = 0; k < 60; ++k) {
+        const std::string word = "word" + std::to_string(k) + std::string(k % 7, 'x');
+        entries.push_back(word + ":lemma" + std::to_string(k) + "[+N]");
+        Strings outputs{"lemma" + std::to_string(k) + "+N"};
+        if (k % 3 == 0) {
+            entries.push_back(word + ":" + word + "[+V]");
+            outputs.push_back(word + "+V");
+        }
+        std::sort(outputs.begin(), outputs.end());
+        expected.emplace_back(word, outputs);
+    }
+    expected.emplace_back("word", Strings{});
+    expected.emplace_back("word1xx", Strings{});
+    const LexiconFacade facade(afst_test::build_lexicon(entries), "shared", "");
+
+    constexpr int threads = 8;
+    std::vector<int> wrong(threads, 0);
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back([&, t] {
+            for (int round = 0; round < 200; ++round)
+                for (size_t k = 0; k < expected.size(); ++k) {
+                    const auto& [word, outputs] = expected[(k + t * 7) % expected.size()];
+                    wrong[t] += facade.up(word) != outputs;
+                }
+        });
+    for (auto& worker : workers)
+        worker.join();
+    EXPECT_EQ(wrong, std::vector<int>(threads, 0));
 }
 
 TEST_F(LexiconFacades, Failures) {

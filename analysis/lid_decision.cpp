@@ -6,14 +6,11 @@
 #include <ostream>
 #include <vector>
 
+#include "analysis/saturating_int32.h"
+
 namespace dez::lid {
 
 namespace {
-
-int32_t saturate(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // The threshold of both rules, the double 0.3 exactly; NaN never reaches it.
 bool clear_margin(double margin) {
@@ -23,8 +20,8 @@ bool clear_margin(double margin) {
 } // namespace
 
 void add_vote(LidLanguageData& entry, int64_t score) {
-    entry.score = saturate(int64_t(entry.score) + score);
-    entry.count = saturate(int64_t(entry.count) + 1);
+    entry.score = saturating_add(entry.score, score);
+    entry.count = saturating_add(entry.count, 1);
 }
 
 std::ostream& operator<<(std::ostream& stream, const ProbabilityResult& result) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/lid_store.h"
+#include "analysis/saturating_int32.h"
 #include "foundation/json_escape.h"
 
 namespace dez::lid {
@@ -14,11 +15,6 @@ namespace {
 
 // A paragraph shorter than this does not end at a blank line.
 constexpr std::size_t min_paragraph_bytes = 19;
-
-int32_t saturated_sum(int32_t a, int32_t b) {
-    const int64_t sum = int64_t(a) + b;
-    return sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : static_cast<int32_t>(sum);
-}
 
 // Joins a section below 0.5 or of the same language into the one before it.
 void merge_sections(std::vector<LidSection>& sections) {
@@ -54,8 +50,8 @@ std::string LIDStore::identify_language_sections(const char* text, std::size_t l
         SectionDetectionResult r = identify_valid_text(text + begin, end - begin);
         if (!valid_condition(r)) {
             current.probability += r.probability;
-            current.count = saturated_sum(current.count, r.count);
-            current.hits = saturated_sum(current.hits, r.hits);
+            current.count = saturating_add(current.count, r.count);
+            current.hits = saturating_add(current.hits, r.hits);
         } else if (current_language.empty()) {
             current_language = r.language;
             current = std::move(r);

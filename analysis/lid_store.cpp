@@ -9,6 +9,7 @@
 #include "analysis/language_blocks.h"
 #include "analysis/lid_lexicon.h"
 #include "analysis/lid_word_walk.h"
+#include "analysis/saturating_int32.h"
 #include "core-afst/afst.h"
 #include "core-afst/word_lookup.h"
 #include "engine/engine_interface.h"
@@ -27,12 +28,6 @@ constexpr int early_decision_words = 250;
 
 std::size_t two_byte_key(char first, char second) {
     return std::size_t(static_cast<unsigned char>(first)) << 8 | static_cast<unsigned char>(second);
-}
-
-int32_t clamp_to_int32(std::size_t value) {
-    return value > std::size_t(std::numeric_limits<int32_t>::max())
-               ? std::numeric_limits<int32_t>::max()
-               : static_cast<int32_t>(value);
 }
 
 // Votes while a text is walked: a few languages at most, in a flat list;
@@ -119,13 +114,11 @@ SectionDetectionResult scan_blocks(const char* text, std::size_t length) {
     const char* end = text + length;
     while (position < end) {
         const char32_t c = utf8::unchecked::next(position);
-        if (result.count < std::numeric_limits<int32_t>::max())
-            ++result.count;
+        result.count = saturating_add(result.count, 1);
         const LanguageBlock* block = find_language_block(c);
         if (!block)
             continue;
-        if (result.hits < std::numeric_limits<int32_t>::max())
-            ++result.hits;
+        result.hits = saturating_add(result.hits, 1);
         add_vote(result.languages[std::get<2>(*block)], 5);
     }
     return result;
@@ -210,8 +203,7 @@ SectionDetectionResult LIDStore::identify_valid_text(const char* text, std::size
     bool at_end = false;
     int words_since_check = 0;
     while (walk.next(word, closing, at_end)) {
-        if (result.count < std::numeric_limits<int32_t>::max())
-            ++result.count;
+        result.count = saturating_add(result.count, 1);
         if (words_) {
             const LidWordTable::Votes found = words_->find(word);
             if (found.known) {
@@ -259,7 +251,7 @@ SectionDetectionResult LIDStore::identify_valid_text(const char* text, std::size
         tally.clear();
         const SectionDetectionResult blocks = scan_blocks(text, length);
         const ProbabilityResult by_blocks =
-            get_probability(blocks.languages, clamp_to_int32(length), small_buffer_condition);
+            get_probability(blocks.languages, saturate_int32(length), small_buffer_condition);
         if (!by_blocks.language.empty()) {
             chosen = by_blocks.language;
             result.identified = true;

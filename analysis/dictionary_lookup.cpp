@@ -45,16 +45,6 @@ uint32_t class_id(const char* name) {
     return dez::language::pos_table::get_root_pos_id(name);
 }
 
-// Calls `step` for every token of the list, also inside nested sentences.
-template <typename Step> void for_each_token(AnnotationCollection& list, Step& step) {
-    for (Annotation* a = list.head; a; a = a->next) {
-        if (a->type == annotation_token)
-            step(static_cast<Token*>(a));
-        else if (a->type == annotation_sentence)
-            for_each_token(static_cast<Sentence*>(a)->annotations, step);
-    }
-}
-
 // The readings of the word lower-cased at its start, else those of the other
 // steps for the word or its lower-cased form, merged into `results`.
 void merge_lowered(const core::MorphData& chain, const std::string& word, Labels& results) {

@@ -9,6 +9,7 @@
 
 #include "analysis/leading_number.h"
 #include "analysis/morph_data.h"
+#include "analysis/token_helpers.h"
 #include "core-afst/afst.h"
 #include "document/annotation_navigation.h"
 #include "document/blackboard.h"
@@ -380,17 +381,10 @@ void thin_compound(Token& token) {
 }
 
 void thin_compounds(const qvr::common::RawPtrList<Annotation>& list) {
-    for (Annotation* a = list.head; a; a = a->next) {
-        if (a->type == annotation_sentence) {
-            thin_compounds(static_cast<Sentence*>(a)->annotations);
-            continue;
-        }
-        if (a->type != annotation_token)
-            continue;
-        auto* token = static_cast<Token*>(a);
+    for_each_token(list, [](Token* token) {
         if (token->token_flags & token_flags::compound)
             thin_compound(*token);
-    }
+    });
 }
 
 } // namespace

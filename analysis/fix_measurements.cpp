@@ -44,13 +44,10 @@ void settle(Token* unit) {
 }
 
 void settle_all(AnnotationCollection& list) {
-    for (Annotation* a = list.head; a; a = a->next) {
-        if (a->type == annotation_sentence)
-            settle_all(static_cast<Sentence*>(a)->annotations);
-        else if (a->type == annotation_token &&
-                 (static_cast<Token*>(a)->token_flags & token_flags::unit_or_value))
-            settle(static_cast<Token*>(a));
-    }
+    for_each_token(list, [](Token* token) {
+        if (token->token_flags & token_flags::unit_or_value)
+            settle(token);
+    });
 }
 
 } // namespace

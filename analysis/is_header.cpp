@@ -13,13 +13,6 @@ namespace dez::trelix {
 
 namespace {
 
-Token* first_token(const AnnotationCollection& list) {
-    for (Annotation* a = list.head; a; a = a->next)
-        if (a->type == annotation_token)
-            return static_cast<Token*>(a);
-    return nullptr;
-}
-
 bool capitalised(Token* token) {
     return init_cap(token) || all_caps(token);
 }

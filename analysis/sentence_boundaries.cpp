@@ -4,6 +4,7 @@
 #include <string>
 
 #include "analysis/token_helpers.h"
+#include "analysis/token_predicates.h"
 #include "document/blackboard.h"
 #include "document/concept.h"
 #include "document/end_annotation.h"
@@ -73,7 +74,7 @@ void set_init_token_attribute(qvr::common::RawPtrList<Annotation>& list) {
         if (a->type != annotation_token)
             continue;
         auto* token = static_cast<Token*>(a);
-        if (has_pos(token, std::string("Punct")))
+        if (is_punctuation(token))
             continue;
         token->properties.insert("init-token");
         token->properties.erase("nf");

@@ -296,9 +296,7 @@ bool merge_condition(Blackboard&, const RawPtrIterator& current, Token* token) {
     const Sentence* next = next_sentence(sentence);
     if (!next)
         return false;
-    const Token* first = find_next_token(RawPtrIterator(next->annotations.head), 1);
-    if (is_token(next->annotations.head))
-        first = static_cast<const Token*>(next->annotations.head);
+    const Token* first = first_token(next->annotations);
     return first && first->literal.size() > 3 && starts_with_ascii_upper(first->literal) &&
            first->properties.count("fam");
 }

@@ -47,6 +47,13 @@ Token* find_next_token(RawPtrIterator position, int n) {
     return nth_token(position.get(), n, [](const Annotation* a) { return a->next; });
 }
 
+Token* first_token(const qvr::common::RawPtrList<Annotation>& list) {
+    for (Annotation* a = list.head; a; a = a->next)
+        if (a->type == annotation_token)
+            return static_cast<Token*>(a);
+    return nullptr;
+}
+
 bool has_pos(const Token* token, const uint32_t& class_id) {
     return any_reading(token, false, [&](const MorphData& r) { return in_class(r, class_id); });
 }

@@ -4,15 +4,30 @@
 #include <string>
 
 #include "document/annotation.h"
+#include "document/sentence.h"
 #include "document/token.h"
 
 namespace dez::trelix {
+
+// Calls `step(Token*)` for every token of the list in order, also inside
+// nested sentences.
+template <typename Step>
+void for_each_token(const qvr::common::RawPtrList<Annotation>& list, Step&& step) {
+    for (Annotation* a = list.head; a; a = a->next) {
+        if (a->type == annotation_token)
+            step(static_cast<Token*>(a));
+        else if (a->type == annotation_sentence)
+            for_each_token(static_cast<Sentence*>(a)->annotations, step);
+    }
+}
 
 // The n-th token before `position` (which is not looked at); null when the
 // position is the end or fewer than n tokens precede it.
 Token* find_previous_token(RawPtrIterator position, int n);
 // The n-th token after `position`; null when fewer than n follow.
 Token* find_next_token(RawPtrIterator position, int n);
+// The first token of the list (not inside nested sentences); null when none.
+Token* first_token(const qvr::common::RawPtrList<Annotation>& list);
 
 // Some reading's part-of-speech id lies in the class `class_id`.
 bool has_pos(const Token* token, const uint32_t& class_id);

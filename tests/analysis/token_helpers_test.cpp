@@ -44,6 +44,25 @@ TEST(TokenSearch, PreviousAndNextSkipOtherKinds) {
         EXPECT_EQ(t.found, t.expected) << t.name;
 }
 
+TEST(TokenSearch, FirstTokenAndEveryTokenOfNestedLists) {
+    std::unique_ptr<Sentence> sentence(make_sentence("a b c"));
+    // A sentence nested after "b": its tokens come in their place.
+    Sentence* nested = make_sentence("x y");
+    sentence->annotations.insert(RawPtrIterator(token_at(*sentence, 2)), nested);
+    std::string seen;
+    for_each_token(sentence->annotations, [&](Token* token) { seen += token->literal; });
+    EXPECT_EQ(seen, "abxyc");
+
+    std::unique_ptr<Sentence> empty(make_sentence(""));
+    seen.clear();
+    for_each_token(empty->annotations, [&](Token* token) { seen += token->literal; });
+    EXPECT_EQ(seen, "");
+
+    EXPECT_EQ(first_token(sentence->annotations), token_at(*sentence, 0));
+    EXPECT_EQ(first_token(nested->annotations), token_at(*nested, 0));
+    EXPECT_EQ(first_token(empty->annotations), nullptr);
+}
+
 TEST(TokenTests, PartOfSpeechByClassAndPrefix) {
     Token token(0, 4, "Anna");
     EXPECT_FALSE(has_pos(&token, 0x4000000u));

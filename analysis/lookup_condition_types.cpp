@@ -3,6 +3,7 @@
 #include "analysis/token_helpers.h"
 #include "document/token.h"
 #include "foundation/regex.h"
+#include "foundation/string_utils.h"
 
 namespace dez::trelix {
 
@@ -15,17 +16,15 @@ bool PosStartWithLookup::is_valid(const Token* token) const {
 }
 
 PropertyLookup::PropertyLookup(const std::string& names) {
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t stop = names.find(',', start);
-        std::string name = names.substr(start, stop == std::string::npos ? stop : stop - start);
+    // The separator-list form keeps every field, empty ones too (an empty
+    // text is one empty name); the single-byte form would join runs of commas.
+    std::vector<std::string> fields;
+    dez::string::split_vector(fields, names, ",", false);
+    for (std::string& name : fields) {
         if (!name.empty() && name.front() == '!')
             required_properties.emplace_back(name.substr(1), true);
         else
             required_properties.emplace_back(std::move(name), false);
-        if (stop == std::string::npos)
-            break;
-        start = stop + 1;
     }
 }
 

@@ -34,6 +34,24 @@ std::string failure(const json& entry) {
     return "no failure";
 }
 
+TEST(LookupConditions, PropertyNamesKeepEveryField) {
+    using Fields = std::vector<std::pair<std::string, bool>>;
+    struct Case {
+        const char* names;
+        Fields fields;
+    };
+    const Case cases[] = {
+        {"nf", {{"nf", false}}},
+        {"a,!b", {{"a", false}, {"b", true}}},
+        {"a,,b", {{"a", false}, {"", false}, {"b", false}}},
+        {",a,", {{"", false}, {"a", false}, {"", false}}},
+        {"!", {{"", true}}},
+        {"", {{"", false}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PropertyLookup(c.names).required_properties, c.fields) << c.names;
+}
+
 TEST(LookupConditions, DefaultAndEmptyLists) {
     const LookupConditions defaults = make_conditions(json::object());
     ASSERT_EQ(defaults.size(), 1u);

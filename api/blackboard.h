@@ -26,4 +26,9 @@ public:
     std::shared_ptr<dez::trelix::Blackboard> blackboard;
 };
 
+// The result behind a host handle; dez::Exception "Result Object has not been
+// initialized." for a null handle or one without a document, and the handle
+// check's error for a handle of another kind.
+Blackboard& result_of(dez_object* handle);
+
 } // namespace dez::api

@@ -32,4 +32,10 @@ std::size_t bounded_copy(const std::string& text, char* buffer, std::size_t size
     return text.size();
 }
 
+const char* answer_text(const std::string& text, std::size_t* length) {
+    if (length)
+        *length = text.size();
+    return text.c_str();
+}
+
 } // namespace dez::api

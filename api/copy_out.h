@@ -17,4 +17,8 @@ bool copy_to_host_buffer(const std::string& text, char* buffer, std::size_t* siz
 // full length, so a result >= size tells the host the text was cut.
 std::size_t bounded_copy(const std::string& text, char* buffer, std::size_t size);
 
+// The text a call hands out as it is: stores its length in *length when
+// asked for and answers its characters, valid while `text` stays unchanged.
+const char* answer_text(const std::string& text, std::size_t* length);
+
 } // namespace dez::api

@@ -19,13 +19,14 @@
 
 using dez::api::error_frame;
 using dez::api::expect_handle;
+using dez::api::answer_text;
 using dez::api::HandleKind;
+using dez::api::result_of;
 
 namespace {
 
 constexpr const char* no_engine = "Engine has not been initialized.";
 constexpr const char* no_analyzer = "Analyzer has not been initialized.";
-constexpr const char* no_result = "Result Object has not been initialized.";
 
 dez::trelix::Engine& engine_of(dez_object* handle) {
     auto& object = expect_handle<dez::api::Engine>(handle, HandleKind::engine, no_engine);
@@ -39,20 +40,6 @@ dez::api::Analyzer& analyzer_of(dez_object* handle) {
     if (!object.analyzer)
         throw dez::Exception(no_analyzer);
     return object;
-}
-
-dez::api::Blackboard& result_of(dez_object* handle) {
-    auto& object = expect_handle<dez::api::Blackboard>(handle, HandleKind::result, no_result);
-    if (!object.blackboard)
-        throw dez::Exception(no_result);
-    return object;
-}
-
-const char* into_buffer(std::string& buffer, std::string text, size_t* length) {
-    buffer = std::move(text);
-    if (length)
-        *length = buffer.size();
-    return buffer.c_str();
 }
 
 } // namespace
@@ -69,14 +56,14 @@ dez_object* dez_api_get_engine(const char* options, size_t options_length, dez_e
 
 const char* dez_api_engine_info(dez_object* engine, size_t* length, dez_exception* error) {
     return error_frame<const char*>(error, nullptr, [&] {
-        return into_buffer(dez::api::thread_buffers().engine_info_data, engine_of(engine).info(),
+        return answer_text(dez::api::thread_buffers().engine_info_data = engine_of(engine).info(),
                            length);
     });
 }
 
 const char* dez_api_engine_languages(dez_object* engine, size_t* length, dez_exception* error) {
     return error_frame<const char*>(error, nullptr, [&] {
-        return into_buffer(dez::api::thread_buffers().tl_languages, engine_of(engine).languages(),
+        return answer_text(dez::api::thread_buffers().tl_languages = engine_of(engine).languages(),
                            length);
     });
 }

@@ -6,8 +6,10 @@
 
 #include "analysis/offset_table.h"
 #include "api/blackboard.h"
+#include "api/copy_out.h"
 #include "api/dez_api.h"
 #include "api/error_frame.h"
+#include "api/profiler.h"
 #include "api/stream_internal_results_json_format.h"
 #include "api/stream_json_api_format.h"
 #include "api/thread_buffers.h"
@@ -26,17 +28,7 @@ using dez::trelix::Token;
 namespace {
 
 Blackboard& document_of(dez_object* handle) {
-    auto& object = dez::api::expect_handle<dez::api::Blackboard>(
-        handle, dez::api::HandleKind::result, "Result Object has not been initialized.");
-    if (!object.blackboard)
-        throw dez::Exception("Result Object has not been initialized.");
-    return *object.blackboard;
-}
-
-const char* answer(const std::string& text, size_t* length) {
-    if (length)
-        *length = text.size();
-    return text.c_str();
+    return *dez::api::result_of(handle).blackboard;
 }
 
 // Prints with `writer` into a fresh stream and swaps the text into `buffer`.
@@ -46,7 +38,7 @@ const char* print_into(std::string& buffer, Blackboard& document, Writer writer,
     writer(document, out);
     std::string text = out.str();
     buffer.swap(text);
-    return answer(buffer, length);
+    return dez::api::answer_text(buffer, length);
 }
 
 // The byte offset of a host offset: converted from characters when asked for
@@ -112,10 +104,10 @@ const char* dez_api_get_profiling_json_buffer(dez_object* result, size_t* length
         std::string& buffer = dez::api::thread_buffers().debug_buffer;
         buffer.clear();
         if (!document.profiler)
-            return answer(buffer, length);
-        // The profiler's report comes with the profiler work; until then a
-        // document with a profiler has no report to give.
-        throw dez::Exception("The profiler report is not built yet.");
+            return dez::api::answer_text(buffer, length);
+        // The text the profiler keeps, not a copy: it stays valid until the
+        // next report or the result's end.
+        return dez::api::answer_text(document.profiler->report(), length);
     });
 }
 
@@ -123,14 +115,14 @@ const char* dez_api_get_result_id_buffer(dez_object* result, size_t* length, dez
     return error_frame<const char*>(error, nullptr, [&] {
         std::string& buffer = dez::api::thread_buffers().tl_document_id;
         buffer = document_of(result).id();
-        return answer(buffer, length);
+        return dez::api::answer_text(buffer, length);
     });
 }
 
 const char* dez_api_get_result_language_buffer(dez_object* result, size_t* length,
                                                dez_exception* error) {
     return error_frame<const char*>(error, nullptr,
-                                    [&] { return answer(document_of(result).language, length); });
+                                    [&] { return dez::api::answer_text(document_of(result).language, length); });
 }
 
 dez_annotations* dez_api_get_result_annotations(dez_object* result, dez_exception* error) {

@@ -46,14 +46,9 @@ nlohmann::json get_domain_info(const std::string& name, const std::vector<std::s
             add_dom_info_from_file(info_filename, info);
         return info;
     }
-    std::string filename = name;
-    if (!dez::file::exists(name)) {
-        const nlohmann::json expansion =
-            dez::pipeline::expand2json(name, folders, true, false, std::string());
-        if (expansion.empty() || expansion.at(0).contains("exception_msg"))
-            throw dez::Exception("Domain file not found. " + name);
-        filename = expansion.at(0).at("filename").get<std::string>();
-    }
+    const std::string filename = dez::file::exists(name)
+                                     ? name
+                                     : dez::pipeline::find_domain_file(name, folders, false);
     info["dom"]["dom_filename"] = filename;
     fs::path info_filename(filename);
     if (info_filename.extension() == ".dom") {

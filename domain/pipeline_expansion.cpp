@@ -146,6 +146,16 @@ bool test_expanded_pipeline(const nlohmann::json& expanded) {
     return true;
 }
 
+std::string find_domain_file(const std::string& name, const std::vector<std::string>& folders,
+                             bool allow_dev) {
+    const nlohmann::json expansion = expand2json(name, folders, true, allow_dev, std::string());
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_trace,
+               "-- [PIPELINE][EXPANSION]:(" << name << ") -> " << expansion.dump());
+    if (expansion.empty() || expansion.at(0).contains("exception_msg"))
+        throw dez::Exception("Domain file not found. " + name);
+    return expansion.at(0).at("filename").get<std::string>();
+}
+
 bool is_not_found(const nlohmann::json& entry) {
     if (!entry.is_object())
         return false;

@@ -45,4 +45,10 @@ bool test_expanded_pipeline(const nlohmann::json& expanded);
 // failing; every other refusal stays a failure.
 bool is_not_found(const nlohmann::json& entry);
 
+// The compiled file a domain name stands for: the "filename" of the first
+// component it expands to over `folders`. dez::Exception "Domain file not
+// found. " + name when it expands to nothing or to a refusal.
+std::string find_domain_file(const std::string& name, const std::vector<std::string>& folders,
+                             bool allow_dev);
+
 } // namespace dez::pipeline

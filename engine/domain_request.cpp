@@ -226,13 +226,7 @@ void Engine::collect_dependencies(std::shared_ptr<DomainFacade> facade,
 std::string Engine::get_domain_filename(const std::string& name) const {
     if (dez::file::exists(name))
         return name;
-    const nlohmann::json expansion =
-        dez::pipeline::expand2json(name, search_paths, true, true, std::string());
-    TRELIX_LOG(channel_runtime, level_trace,
-               "-- [PIPELINE][EXPANSION]:(" << name << ") -> " << expansion.dump());
-    if (expansion.empty() || expansion.at(0).contains("exception_msg"))
-        throw dez::Exception("Domain file not found. " + name);
-    return expansion.at(0).at("filename").get<std::string>();
+    return dez::pipeline::find_domain_file(name, search_paths, true);
 }
 
 } // namespace dez::trelix

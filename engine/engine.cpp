@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "analysis/analyzer.h"
 #include "core-afst/afst.h"
 #include "engine/data_paths.h"
 #include "engine/domain_store.h"
@@ -106,8 +107,9 @@ bool Engine::release_domain(const std::string& name) {
 
 bool Engine::purge_domains(const std::string& settings) {
     ResourceManagment purge(this, settings);
-    // Before the lock: loading a plugin takes the engine lock itself.
-    warm_up_plugin();
+    // The python plugin's warm-up, before the lock: loading a plugin takes
+    // the engine lock itself.
+    dez::trelix::warm_up_plugin(this);
     std::lock_guard<std::mutex> lock(get_mutex());
     purge.purge_languages(false);
     purge.purge_domains(false);

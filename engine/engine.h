@@ -137,8 +137,6 @@ private:
                                                           const DomainCollection* placed,
                                                           std::shared_ptr<DomainStore> store,
                                                           bool log, bool& loaded) const;
-    // The python plugin's warm-up call, before any lock is taken.
-    void warm_up_plugin() const;
 };
 
 } // namespace dez::trelix

@@ -70,7 +70,7 @@ std::string Engine::info() const {
     description["options"] = nlohmann::json::parse(options->str());
     description["sdk_version"] = "3.1.1";
     description["type"] = "release";
-    return description.dump();
+    return description.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 std::string Engine::languages() const {
@@ -78,13 +78,14 @@ std::string Engine::languages() const {
     nlohmann::json listing = nlohmann::json::object();
     for (const std::string& folder : search_paths) {
         // A "morfex" folder's "trelix" subfolder may be named without being
-        // there; a folder that is not there has no languages to list.
+        // there: a search folder that does not exist has no languages to
+        // list and must not make the whole listing fail.
         std::error_code error;
         if (!fs::is_directory(folder, error))
             continue;
         collect_language_files(folder, ".language", listing, false);
     }
-    return listing.dump();
+    return listing.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 } // namespace dez::trelix

@@ -29,14 +29,13 @@ int collect_language_files(const std::string& folder, const std::string& extensi
                 dez::string::split_vector(path.stem().string(), '@', false);
             const std::string language = parts.empty() ? std::string() : parts[0];
             const std::string variant = parts.size() > 1 ? parts[1] : std::string("none");
-            // Every variant of a language is listed, each from the first
-            // file met for it.
-            nlohmann::json& variants = result[language];
-            if (variants.is_object() && variants.contains(variant))
+            // The first file met for a language wins, an earlier folder over a
+            // later one: a language already listed adds no further variant.
+            if (result.contains(language))
                 continue;
             nlohmann::json support;
             add_support_level(support, path.string());
-            variants[variant] = std::move(support);
+            result[language][variant] = std::move(support);
         } else if (recursive && fs::is_directory(status)) {
             count += collect_language_files(path.string(), extension, result, recursive);
         }

@@ -8,9 +8,11 @@
 #include <boost/dll/shared_library.hpp>
 #include <boost/make_shared.hpp>
 
+#include "analysis/analyzer.h"
 #include "engine/engine.h"
 #include "engine/global_plugin_mutex.h"
 #include "engine/plugin_file.h"
+#include "foundation/exception.h"
 #include "foundation/file.h"
 #include "foundation/logger.h"
 #include "foundation/string_utils.h"
@@ -38,6 +40,11 @@ const boost::shared_ptr<plugins::API> no_plugin;
 } // namespace
 
 const boost::shared_ptr<plugins::API>& Engine::get_plugin(const std::string& name) const {
+    // A plugin whose initialize analyses a document would lock the mutex
+    // again and wait for itself.
+    if (PluginInitializeScope::active())
+        throw dez::Exception("The plugin '" + name +
+                             "' cannot be looked up while a plugin initializes on this thread.");
     std::lock_guard<std::mutex> global(global_plugin_mutex);
     PLUGIN_LOG(level_trace, "get_plugin :" << name);
     auto found = plugins->find(name);
@@ -106,7 +113,11 @@ void Engine::load_plugin(const std::string& file, const std::string& base_name) 
         // Only the process plugin lock is held here: a plugin that asks the
         // engine for a language or a domain while it starts must not wait on
         // the engine lock.
-        const bool usable = handle->initialize(options_text.c_str(), &record);
+        bool usable = false;
+        {
+            PluginInitializeScope initializing;
+            usable = handle->initialize(options_text.c_str(), &record);
+        }
         plugins::raise_plugin_error(record);
         if (!usable)
             return;
@@ -125,12 +136,8 @@ void Engine::load_plugin(const std::string& file, const std::string& base_name) 
     }
 }
 
-void Engine::warm_up_plugin() const {
-    plugins::call(this, "::python::trelix.plugin::warmup");
-}
-
 void Engine::init_plugins() {
-    warm_up_plugin();
+    dez::trelix::warm_up_plugin(this);
 }
 
 } // namespace dez::trelix

@@ -2,16 +2,20 @@
 #include "matcher/plugin_error.h"
 
 #include <cstring>
+#include <set>
+#include <utility>
 #include <stdexcept>
 
 #include <boost/shared_ptr.hpp>
 
 #include "document/blackboard.h"
 #include "engine/engine_interface.h"
+#include "engine/global_plugin_mutex.h"
 #include "foundation/dez_exception.h"
 #include "foundation/logger.h"
 #include "foundation/string_utils.h"
 #include "matcher/plugin_api.h"
+#include "matcher/plugin_collection.h"
 #include "matcher/runtime_context.h"
 
 namespace dez::trelix::plugins {
@@ -63,11 +67,14 @@ void set_plugin_context(API& plugin) {
     plugin.set_context(&context);
 }
 
-std::string call_function_context(const EngineInterface* engine, const PluginOperation& operation,
-                                  const std::string& function_uri,
-                                  const std::vector<DataObject>& arguments) {
-    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
-               "[PLUGIN]:call_function " << function_uri);
+namespace {
+
+// The steps a document-level and an engine-level call share: split the uri,
+// look the plugin up, run `operation` and hand its text back. Only a
+// document-level call hands over the match context and logs a missing plugin.
+std::string call_plugin(const EngineInterface* engine, const PluginOperation& operation,
+                        const std::string& function_uri, const std::vector<DataObject>& arguments,
+                        bool document_level) {
     std::vector<std::string> names;
     if (!split_uri(function_uri, names))
         return {};
@@ -78,23 +85,63 @@ std::string call_function_context(const EngineInterface* engine, const PluginOpe
         if (engine)
             plugin = engine->get_plugin(names[0]);
     } catch (const std::out_of_range&) {
+        if (!document_level)
+            TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
+                       "Error cannot find plugin:" << names[0]);
         log_not_loaded(function_uri);
         return {};
     }
     if (!plugin) {
-        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
-                   "Error cannot find plugin:" << names[0] << " from annotation " << function_uri);
+        if (document_level)
+            TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
+                       "Error cannot find plugin:" << names[0] << " from annotation "
+                                                   << function_uri);
         return {};
     }
-    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
-               "[PLUGIN]:before set_plugin_context " << function_uri);
-    set_plugin_context(*plugin);
-    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
-               "[PLUGIN]:afther set_plugin_context " << function_uri);
+    if (document_level) {
+        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
+                   "[PLUGIN]:before set_plugin_context " << function_uri);
+        set_plugin_context(*plugin);
+        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
+                   "[PLUGIN]:afther set_plugin_context " << function_uri);
+    }
     const std::string result = take_result(
         *plugin, operation(*plugin, names[1].c_str(), names[2].c_str(), arguments, &record));
     raise_plugin_error(record);
     return result;
+}
+
+// API::release_document on every object of the collection once, in name
+// order, but not on "python". The entries are copied under the plugin mutex
+// (a lookup may add one meanwhile) and called without it.
+void release_plugins(const std::shared_ptr<PluginCollection>& collection) {
+    if (!collection)
+        return;
+    std::vector<std::pair<std::string, boost::shared_ptr<API>>> entries;
+    {
+        PluginCollectionReadLock lock;
+        entries.assign(collection->begin(), collection->end());
+    }
+    // A plugin may stand under two names; it releases its document once.
+    std::set<const API*> released;
+    for (const auto& [name, plugin] : entries) {
+        if (name == "python" || !plugin || !released.insert(plugin.get()).second)
+            continue;
+        dez_exception record{};
+        record.code = 0;
+        plugin->release_document(&record);
+        raise_plugin_error(record);
+    }
+}
+
+} // namespace
+
+std::string call_function_context(const EngineInterface* engine, const PluginOperation& operation,
+                                  const std::string& function_uri,
+                                  const std::vector<DataObject>& arguments) {
+    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
+               "[PLUGIN]:call_function " << function_uri);
+    return call_plugin(engine, operation, function_uri, arguments, true);
 }
 
 std::string open_document(const EngineInterface* engine, const std::string& function_uri,
@@ -122,27 +169,13 @@ std::string close_document(const EngineInterface* engine, const std::string& fun
 std::string call(const EngineInterface* engine, const std::string& function_uri,
                  const std::vector<DataObject>& arguments) {
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug, "call " << function_uri);
-    std::vector<std::string> names;
-    if (!split_uri(function_uri, names))
-        return {};
-    dez_exception record{};
-    record.code = 0;
-    boost::shared_ptr<API> plugin;
-    try {
-        if (engine)
-            plugin = engine->get_plugin(names[0]);
-    } catch (const std::out_of_range&) {
-        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
-                   "Error cannot find plugin:" << names[0]);
-        log_not_loaded(function_uri);
-        return {};
-    }
-    if (!plugin)
-        return {};
-    const std::string result = take_result(
-        *plugin, plugin->call(names[1].c_str(), names[2].c_str(), arguments, &record));
-    raise_plugin_error(record);
-    return result;
+    return call_plugin(
+        engine,
+        [](API& plugin, const char* module, const char* function,
+           const std::vector<DataObject>& values, dez_exception* record) {
+            return plugin.call(module, function, values, record);
+        },
+        function_uri, arguments, false);
 }
 
 std::string call(const EngineInterface* engine, const std::string& function_uri) {
@@ -164,33 +197,29 @@ void set_match_context(const runtime::Context& context) {
 }
 
 std::string trigger(Blackboard& document, const std::string& function_uri,
-                    const std::vector<DataObject>& /*arguments*/) {
+                    const std::vector<DataObject>& arguments) {
     if (!document.allow_plugins())
         return {};
-    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
-               "[PLUGIN]:call_function " << function_uri);
-    const std::vector<std::string> names = dez::string::split_vector(function_uri, ":", true);
-    if (names.size() != 3) {
-        TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
-                   "[PLUGIN]:Uri name does not match the plugin format call ::(.+)::(.+)::(.+) '"
-                       << function_uri << "'");
-        return {};
-    }
-    // The plugin-loading work looks the plugin up through the document's
-    // engine and calls it here; until then no plugin can be found.
-    TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
-               "Error cannot find plugin:" << names[0] << " from annotation " << function_uri);
-    return {};
+    return call_function_context(
+        document.engine(),
+        [](API& plugin, const char* module, const char* function,
+           const std::vector<DataObject>& values, dez_exception* record) {
+            return plugin.trigger(module, function, values, record);
+        },
+        function_uri, arguments);
 }
 
-void release_document(Blackboard& /*document*/) {
-    // The plugin-calling work tells every plugin of the engine's collection
-    // (but the one named "python") here; no plugin is loaded before it.
+void release_document(Blackboard& document) {
+    // The engine stays alive while its plugins hear of the document.
+    const std::shared_ptr<EngineInterface> engine = document.engine_ptr;
+    if (!engine)
+        return;
+    release_plugins(engine->get_plugins_ptr());
 }
 
-void release_document(const EngineInterface* /*engine*/) {
-    // The plugin-calling work walks the engine's collection here; nothing can
-    // be loaded into it before the plugin-loading work.
+void release_document(const EngineInterface* engine) {
+    if (engine)
+        release_plugins(engine->get_plugins_ptr());
 }
 
 } // namespace dez::trelix::plugins

@@ -63,12 +63,14 @@ std::string call(const EngineInterface* engine, const std::string& function_uri)
 std::string trigger(Blackboard& document, const std::string& function_uri,
                     const std::vector<DataObject>& arguments);
 
-// Tells the plugins that the document goes away.
-void release_document(Blackboard& document);
-
-// Asks every plugin of the engine but "python" to release its current
-// document; the engine calls it as it goes away.
+// Asks every plugin object of the engine's collection, in name order, to
+// release its current document: once per object (an alias is skipped), never
+// under the name "python". The first failure a plugin reports is raised.
 void release_document(const EngineInterface* engine);
+
+// The same over the collection of the document's engine, which it keeps
+// alive meanwhile; nothing when the document has no engine yet.
+void release_document(Blackboard& document);
 
 } // namespace plugins
 } // namespace dez::trelix

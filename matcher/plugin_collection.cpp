@@ -1,5 +1,6 @@
 #include "matcher/plugin_collection.h"
 
+#include <exception>
 #include <set>
 
 #include "foundation/logger.h"
@@ -18,11 +19,21 @@ PluginCollection::~PluginCollection() {
         }
         dez_exception record{};
         record.code = 0;
-        plugin->shutdown(&record);
-        if (record.code != 0)
+        // A plugin built apart may throw although it should fill the record;
+        // out of a destructor that would end the process.
+        try {
+            plugin->shutdown(&record);
+            if (record.code != 0)
+                TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
+                           "[PLUGIN]:shutdown of " << name
+                                                   << " failed:" << plugin_error_message(record));
+        } catch (const std::exception& e) {
             TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
-                       "[PLUGIN]:shutdown of " << name
-                                               << " failed:" << plugin_error_message(record));
+                       "[PLUGIN]:shutdown of " << name << " failed:" << e.what());
+        } catch (...) {
+            TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_error,
+                       "[PLUGIN]:shutdown of " << name << " failed");
+        }
         plugin.reset();
     }
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "api/dez_api.h"
 #include "api/profiler.h"
 #include "api/thread_buffers.h"
@@ -191,11 +193,19 @@ TEST(ResultCalls, InternalJsonAndProfilingShareOneBuffer) {
     EXPECT_TRUE(dez::api::thread_buffers().debug_buffer.empty());
     EXPECT_EQ(error.code, 0);
 
-    // A document with a profiler has no report until the profiler work lands;
-    // the call says so instead of answering an empty report.
-    result.document.profiler = std::make_shared<profiler::Profiler>();
-    EXPECT_EQ(dez_api_get_profiling_json_buffer(result.object(), &length, &error), nullptr);
-    EXPECT_EQ(error.code, 1);
+    // A document with a profiler answers the report the profiler keeps,
+    // not a copy in the shared buffer.
+    auto reporter = std::make_shared<profiler::Profiler>();
+    result.document.profiler = reporter;
+    reporter->start("rule_a");
+    reporter->stop("rule_a");
+    const char* report = dez_api_get_profiling_json_buffer(result.object(), &length, &error);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(error.code, 0);
+    EXPECT_EQ(report, reporter->report_text.c_str());
+    EXPECT_EQ(length, reporter->report_text.size());
+    const auto parsed = nlohmann::json::parse(report);
+    EXPECT_EQ(parsed["profile"]["rules"]["files"]["rule_a"]["locations"][0]["triggered"], 1);
 }
 
 TEST(ResultCalls, RefuseMissingAndForeignHandles) {

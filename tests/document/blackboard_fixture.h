@@ -39,7 +39,8 @@ inline std::shared_ptr<LanguageModule> make_language_module(const std::string& n
 
 // Answers every request with a fresh module of the requested language and
 // remembers the requests; hands out the plugins a test puts in `plugins_by_name`
-// (an empty handle for any other name). Documents use nothing else of an
+// (an empty handle for any other name) and the collection a test puts in
+// `collection`. Documents use nothing else of an
 // engine; the other operations fail.
 class TestEngine : public EngineInterface {
 public:
@@ -53,8 +54,10 @@ public:
         requests.push_back(language);
         return make_language_module(language);
     }
-    std::shared_ptr<plugins::PluginCollection> get_plugins_ptr() const override { return nullptr; }
-    plugins::PluginCollection* get_plugins() const override { return nullptr; }
+    std::shared_ptr<plugins::PluginCollection> get_plugins_ptr() const override {
+        return collection;
+    }
+    plugins::PluginCollection* get_plugins() const override { return collection.get(); }
 
     DomainCollection get_domains(const std::string&, bool) const override { unused(); }
     std::string get_domain_filename(const std::string&) const override { unused(); }
@@ -87,6 +90,8 @@ public:
     std::map<std::string, boost::shared_ptr<plugins::API>> plugins_by_name;
     std::set<std::string> unloadable_plugins;
     mutable std::vector<std::string> plugin_requests;
+    // The collection the engine hands out (none unless a test sets one).
+    std::shared_ptr<plugins::PluginCollection> collection;
 
 private:
     boost::shared_ptr<plugins::API> no_plugin;

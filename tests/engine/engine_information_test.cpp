@@ -60,8 +60,8 @@ TEST_F(EngineInformationTest, InfoListsLoadedLanguagesAndDomainsInKeyOrder) {
 TEST_F(EngineInformationTest, LanguageListing) {
     const fs::path first = tree.folder("first");
     const fs::path second = tree.folder("second");
-    tree.file("first/english.language",
-              R"({"tokenizer":"t","tokenizer_locale":"en","morph_chain":[]})");
+    // One file per language and folder: which of two files in one folder is
+    // met first depends on the file system.
     tree.file("first/english@us.language", R"({"tokenizer_locale":"en_US","morph_chain":[]})");
     tree.file("first/german.language", R"({"hmm":"x"})");
     tree.file("first/broken.language", R"({"tokenizer": )");
@@ -73,12 +73,12 @@ TEST_F(EngineInformationTest, LanguageListing) {
     tree.file("second/dutch.language", R"({"morph_chain":[]})");
     auto engine = engine_with({first, second});
 
+    // The language met first keeps its one variant: the later folder's
+    // "english" and "english@uk" add nothing.
     EXPECT_EQ(engine->languages(),
               "{\"broken\":{\"none\":{\"error\":\"Invalid json language file.\"}},"
               "\"dutch\":{\"none\":{\"support\":[\"morphology\"]}},"
-              "\"english\":{\"none\":{\"support\":[\"tokenizer\",\"morphology\"]},"
-              "\"uk\":{\"support\":[\"tokenizer\"]},"
-              "\"us\":{\"support\":[\"tokenizer_locale\",\"morphology\"]}},"
+              "\"english\":{\"us\":{\"support\":[\"tokenizer_locale\",\"morphology\"]}},"
               "\"german\":{\"none\":null},\"listed\":{\"none\":null}}");
 }
 
@@ -99,6 +99,22 @@ TEST_F(EngineInformationTest, LanguageListingEdges) {
     // Files added while the engine lives appear in the next listing.
     tree.file("kept/lao.language", "{}");
     EXPECT_EQ(engine->languages(), "{\"lao\":{\"none\":null},\"thai\":{\"none\":null}}");
+}
+
+TEST_F(EngineInformationTest, NamesThatAreNotUtf8AreListedWithReplacements) {
+    const std::string latin1 = "caf\xE9";
+    const std::string replaced = "caf\xEF\xBF\xBD";
+    const fs::path data = tree.folder("data");
+    tree.file("data/" + latin1 + ".language", "{}");
+    auto engine = engine_with({data});
+    EXPECT_EQ(engine->languages(), "{\"" + replaced + "\":{\"none\":null}}");
+
+    engine->language_modules["/d/" + latin1 + ".language"] =
+        std::make_shared<LanguageModuleData>(latin1);
+    engine->domain_store->domains[latin1] = std::make_shared<DomainFacade>(latin1);
+    const nlohmann::json info = nlohmann::json::parse(engine->info());
+    EXPECT_EQ(info["languages"][0]["name"], "/d/" + replaced + ".language");
+    EXPECT_EQ(info["domains"][0]["name"], replaced);
 }
 
 TEST_F(EngineInformationTest, CollectLanguageFilesCountsAndRecurses) {

@@ -17,7 +17,9 @@
 #include "engine/global_plugin_mutex.h"
 #include "engine/plugin_file.h"
 #include "foundation/qvr_exception.h"
+#include "foundation/exception.h"
 #include "matcher/plugin_api.h"
+#include "matcher/plugin_calls.h"
 #include "matcher/plugin_collection.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -248,7 +250,50 @@ TEST_F(PluginLoading, APluginUnderTwoNamesIsShutDownOnce) {
     ASSERT_TRUE(engine->get_plugin("python"));
     ASSERT_EQ(registered(*engine), (std::vector<std::string>{"_trelix_plugin", "python"}));
     engine.reset();
-    EXPECT_EQ(lines_of(log_file), (std::vector<std::string>{"initialize", "shutdown"}));
+    // The engine's end tells the object once, under "_trelix_plugin" (never
+    // under "python"), then shuts it down once.
+    EXPECT_EQ(lines_of(log_file),
+              (std::vector<std::string>{"initialize", "release_document", "shutdown"}));
+}
+
+TEST_F(PluginLoading, ReleaseReachesAPluginUnderTwoNamesOnce) {
+    install("dates_plugin.so");
+    auto engine = engine_with();
+    ASSERT_TRUE(engine->get_plugin("dates"));
+    ASSERT_EQ(registered(*engine), (std::vector<std::string>{"dates", "dates_plugin"}));
+    plugins::release_document(engine.get());
+    EXPECT_EQ(lines_of(log_file), (std::vector<std::string>{"initialize", "release_document"}));
+}
+
+TEST_F(PluginLoading, ALookupFromInsideInitializeFailsInsteadOfWaiting) {
+    install("dates.so");
+    auto engine = engine_with();
+    ASSERT_TRUE(engine->get_plugin("dates"));
+    {
+        // As the loader marks the thread while a plugin's initialize runs,
+        // holding the process plugin lock.
+        std::lock_guard<std::mutex> held(global_plugin_mutex);
+        PluginInitializeScope initializing;
+        for (const char* name : {"dates", "unknown"}) {
+            SCOPED_TRACE(name);
+            try {
+                engine->get_plugin(name);
+                FAIL() << "no exception";
+            } catch (const dez::Exception& e) {
+                EXPECT_EQ(std::string(e.what()),
+                          "The plugin '" + std::string(name) +
+                              "' cannot be looked up while a plugin initializes on this thread.");
+            }
+        }
+        // Readers of the collection on that thread do not lock it again.
+        EXPECT_NO_THROW(plugins::release_document(engine.get()));
+    }
+    EXPECT_FALSE(PluginInitializeScope::active());
+    // Other threads and the thread after initialize look plugins up as before.
+    bool found_elsewhere = false;
+    std::thread([&] { found_elsewhere = bool(engine->get_plugin("dates")); }).join();
+    EXPECT_TRUE(found_elsewhere);
+    EXPECT_TRUE(engine->get_plugin("dates"));
 }
 
 TEST_F(PluginLoading, FailedShutdownIsLoggedNotRaised) {

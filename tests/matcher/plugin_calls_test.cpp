@@ -10,6 +10,7 @@
 #include "foundation/logger.h"
 #include "foundation/qvr_exception.h"
 #include "matcher/plugin_calls.h"
+#include "matcher/plugin_collection.h"
 #include "matcher/runtime_context.h"
 #include "tests/document/blackboard_fixture.h"
 #include "tests/document/log_capture.h"
@@ -234,6 +235,135 @@ TEST_F(PluginCalls, DocumentHooksHandOverTheMatchContextAndCallsDoNot) {
     ASSERT_EQ(plugin->contexts.size(), 1u);
     EXPECT_EQ(plugin->contexts[0].document, nullptr);
     EXPECT_EQ(plugin->contexts[0].concept, nullptr);
+}
+
+TEST_F(PluginCalls, TriggerReachesThePluginOfTheDocumentsEngine) {
+    struct Case {
+        const char* analyzer_options;
+        const char* uri;
+        const char* expected;
+        std::vector<std::string> operations;
+    };
+    const Case cases[] = {
+        {"{}", "::python::m::resolve", "triggered", {"set_context", "trigger"}},
+        {"{}", "::python::m", "", {}},
+        {"{}", "::other::m::resolve", "", {}},
+        {R"({"allow_plugins": "false"})", "::python::m::resolve", "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.analyzer_options) + " " + c.uri);
+        fixture::TestAnalyzer analyzer(c.analyzer_options);
+        auto recording = boost::make_shared<RecordingPlugin>();
+        recording->answers["trigger"] = "triggered";
+        analyzer.engine->plugins_by_name["python"] = recording;
+        auto document = fixture::make_blackboard(analyzer);
+        document->set_analyzer(analyzer.handle.analyzer);
+        const std::vector<plugins::DataObject> arguments{{1, "argument"}};
+        EXPECT_EQ(plugins::trigger(*document, c.uri, arguments), c.expected);
+        EXPECT_EQ(recording->operations(), c.operations);
+        if (!c.operations.empty()) {
+            EXPECT_EQ(recording->calls_of("trigger")[0].function, "resolve");
+            EXPECT_EQ(recording->calls_of("trigger")[0].arguments,
+                      std::vector<std::string>{"argument"});
+            EXPECT_EQ(recording->outstanding(), 0u);
+        }
+        if (std::string(c.analyzer_options) != "{}") {
+            EXPECT_TRUE(analyzer.engine->plugin_requests.empty()) << "no plugin is looked up";
+        }
+    }
+
+    // A failure the plugin reports reaches the caller.
+    fixture::TestAnalyzer analyzer;
+    analyzer.engine->plugins_by_name["python"] = plugin;
+    auto document = fixture::make_blackboard(analyzer);
+    document->set_analyzer(analyzer.handle.analyzer);
+    plugin->errors["trigger"] = {4, "bad trigger"};
+    EXPECT_THROW(plugins::trigger(*document, "::python::m::f", {}), std::logic_error);
+}
+
+// A collection of four names over three objects: "b" is an alias of "a".
+struct ReleaseDocument : PluginCalls {
+    void SetUp() override {
+        PluginCalls::SetUp();
+        engine.collection = std::make_shared<plugins::PluginCollection>();
+        (*engine.collection)["a"] = first;
+        (*engine.collection)["b"] = first;
+        (*engine.collection)["c"] = second;
+        (*engine.collection)["python"] = plugin;
+    }
+    std::size_t released(const RecordingPlugin& p) const {
+        return p.calls_of("release_document").size();
+    }
+
+    boost::shared_ptr<RecordingPlugin> first = boost::make_shared<RecordingPlugin>();
+    boost::shared_ptr<RecordingPlugin> second = boost::make_shared<RecordingPlugin>();
+};
+
+TEST_F(ReleaseDocument, EveryObjectOnceButPython) {
+    plugins::release_document(&engine);
+    EXPECT_EQ(released(*first), 1u);
+    EXPECT_EQ(released(*second), 1u);
+    EXPECT_EQ(released(*plugin), 0u);
+
+    // Nothing to tell without an engine or a collection.
+    plugins::release_document(static_cast<const EngineInterface*>(nullptr));
+    engine.collection.reset();
+    plugins::release_document(&engine);
+    EXPECT_EQ(released(*first), 1u);
+}
+
+TEST_F(ReleaseDocument, TheFirstFailureEndsTheWalk) {
+    first->errors["release_document"] = {1, "cannot release"};
+    try {
+        plugins::release_document(&engine);
+        FAIL() << "no exception";
+    } catch (const qvr::common::Exception& e) {
+        EXPECT_EQ(std::string(e.what()), "cannot release");
+    }
+    EXPECT_EQ(released(*first), 1u);
+    EXPECT_EQ(released(*second), 0u) << "\"c\" comes after the failing \"a\"";
+}
+
+TEST_F(ReleaseDocument, ADocumentTellsTheCollectionOfItsEngine) {
+    fixture::TestAnalyzer analyzer;
+    analyzer.engine->collection = engine.collection;
+    auto document = fixture::make_blackboard(analyzer);
+    // Without an engine (before set_analyzer) nothing is told.
+    plugins::release_document(*document);
+    EXPECT_EQ(released(*first), 0u);
+
+    document->set_analyzer(analyzer.handle.analyzer);
+    plugins::release_document(*document);
+    EXPECT_EQ(released(*first), 1u);
+    EXPECT_EQ(released(*second), 1u);
+    EXPECT_EQ(released(*plugin), 0u);
+
+    // The document's destructor tells them again and keeps a failure to itself.
+    second->errors["release_document"] = {2, "gone"};
+    EXPECT_NO_THROW(document.reset());
+    EXPECT_EQ(released(*first), 2u);
+    EXPECT_EQ(released(*second), 2u);
+}
+
+TEST(PluginCollection, AThrowingShutdownIsLoggedAndTheOthersStillShutDown) {
+    fixture::runtime_log().clear();
+    auto throwing = boost::make_shared<RecordingPlugin>();
+    throwing->shutdown_throws = true;
+    auto failing = boost::make_shared<RecordingPlugin>();
+    failing->errors["shutdown"] = {1, "refused"};
+    auto quiet = boost::make_shared<RecordingPlugin>();
+    {
+        plugins::PluginCollection collection;
+        collection["a"] = throwing;
+        collection["b"] = failing;
+        collection["c"] = quiet;
+        collection["d"] = quiet;
+    }
+    EXPECT_EQ(throwing->operations(), std::vector<std::string>{"shutdown"});
+    EXPECT_EQ(failing->operations(), std::vector<std::string>{"shutdown"});
+    EXPECT_EQ(quiet->operations(), std::vector<std::string>{"shutdown"});
+    EXPECT_TRUE(logged(dez::wlog::level_error, "[PLUGIN]:shutdown of a failed:shutdown threw"));
+    EXPECT_TRUE(logged(dez::wlog::level_error, "[PLUGIN]:shutdown of b failed:refused"));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <list>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,8 +51,9 @@ public:
                         dez_exception* error) override {
         return answer("trigger", module, function, arguments, error);
     }
-    void release_document(dez_exception*) override {
+    void release_document(dez_exception* error) override {
         calls.push_back({"release_document", {}, {}, {}});
+        report("release_document", error);
     }
     void free_result(const char* text) override {
         for (auto it = issued.begin(); it != issued.end(); ++it)
@@ -62,7 +64,12 @@ public:
             }
         freed.push_back("<not handed out>");
     }
-    void shutdown(dez_exception*) override { calls.push_back({"shutdown", {}, {}, {}}); }
+    void shutdown(dez_exception* error) override {
+        calls.push_back({"shutdown", {}, {}, {}});
+        if (shutdown_throws)
+            throw std::runtime_error("shutdown threw");
+        report("shutdown", error);
+    }
     void set_context(plugins::PluginContext* context) override {
         calls.push_back({"set_context", {}, {}, {}});
         contexts.push_back(*context);
@@ -96,19 +103,25 @@ public:
     std::vector<PluginCall> calls;
     std::vector<plugins::PluginContext> contexts;
     std::vector<std::string> freed;
+    // Throws from shutdown instead of filling the record.
+    bool shutdown_throws = false;
 
 private:
+    void report(const char* operation, dez_exception* error) const {
+        auto failure = errors.find(operation);
+        if (failure == errors.end())
+            return;
+        error->code = failure->second.first;
+        std::strncpy(error->message, failure->second.second.c_str(), sizeof error->message);
+    }
+
     const char* answer(const char* operation, const char* module, const char* function,
                        const std::vector<plugins::DataObject>& arguments, dez_exception* error) {
         PluginCall made{operation, module, function, {}};
         for (const plugins::DataObject& argument : arguments)
             made.arguments.push_back(argument.value ? argument.value : "<null>");
         calls.push_back(made);
-        auto failure = errors.find(operation);
-        if (failure != errors.end()) {
-            error->code = failure->second.first;
-            std::strncpy(error->message, failure->second.second.c_str(), sizeof error->message);
-        }
+        report(operation, error);
         auto text = answers.find(operation);
         if (text == answers.end() || !text->second)
             return nullptr;

@@ -17,9 +17,9 @@
 #include "engine/language_module.h"
 #include "engine/language_module_data.h"
 
+using dez::api::answer_text;
 using dez::api::error_frame;
 using dez::api::expect_handle;
-using dez::api::answer_text;
 using dez::api::HandleKind;
 using dez::api::result_of;
 

@@ -121,8 +121,9 @@ const char* dez_api_get_result_id_buffer(dez_object* result, size_t* length, dez
 
 const char* dez_api_get_result_language_buffer(dez_object* result, size_t* length,
                                                dez_exception* error) {
-    return error_frame<const char*>(error, nullptr,
-                                    [&] { return dez::api::answer_text(document_of(result).language, length); });
+    return error_frame<const char*>(error, nullptr, [&] {
+        return dez::api::answer_text(document_of(result).language, length);
+    });
 }
 
 dez_annotations* dez_api_get_result_annotations(dez_object* result, dez_exception* error) {

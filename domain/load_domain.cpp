@@ -46,9 +46,8 @@ nlohmann::json get_domain_info(const std::string& name, const std::vector<std::s
             add_dom_info_from_file(info_filename, info);
         return info;
     }
-    const std::string filename = dez::file::exists(name)
-                                     ? name
-                                     : dez::pipeline::find_domain_file(name, folders, false);
+    const std::string filename =
+        dez::file::exists(name) ? name : dez::pipeline::find_domain_file(name, folders, false);
     info["dom"]["dom_filename"] = filename;
     fs::path info_filename(filename);
     if (info_filename.extension() == ".dom") {

@@ -22,8 +22,7 @@ bool PluginInitializeScope::active() {
     return initializing;
 }
 
-PluginCollectionReadLock::PluginCollectionReadLock()
-    : lock(global_plugin_mutex, std::defer_lock) {
+PluginCollectionReadLock::PluginCollectionReadLock() : lock(global_plugin_mutex, std::defer_lock) {
     if (!PluginInitializeScope::active())
         lock.lock();
 }

@@ -3,8 +3,8 @@
 
 #include <cstring>
 #include <set>
-#include <utility>
 #include <stdexcept>
+#include <utility>
 
 #include <boost/shared_ptr.hpp>
 

@@ -16,20 +16,13 @@
 #include "engine/engine.h"
 #include "engine/language_module.h"
 #include "foundation/options.h"
+#include "tests/analysis/english_fixture.h"
 #include "tests/document/blackboard_fixture.h"
 
 namespace dez::trelix {
 namespace {
 
-std::shared_ptr<LanguageModule> english_module() {
-    static const auto engine = [] {
-        const std::string data = TRELIX_ENGLISH_DATA;
-        const std::string json = "{\"root_path\":\"" + data + "/..\",\"morfex\":\"" + data +
-                                 "\",\"resource_manager_config\":\"{}\"}";
-        return std::make_shared<Engine>(std::make_shared<dez::Options>(json.c_str()));
-    }();
-    return engine->get_language_module("english");
-}
+using fixture::english_module;
 
 // One analysed text: per sentence, its tokens as (literal, pos of the first
 // reading left).

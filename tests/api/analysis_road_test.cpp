@@ -12,6 +12,7 @@
 #include "tests/analysis/postagger_fixture.h"
 #include "tests/core-afst/lexicon_fixture.h"
 #include "tests/engine/engine_fixture.h"
+#include "tests/api/handle_fixture.h"
 
 // A text through the C interface on a language with tokenizer rules and a
 // lexicon, down to the result JSON.
@@ -19,22 +20,10 @@
 namespace dez::api {
 namespace {
 
+using dez::api::fixture::Record;
+using dez::api::fixture::Held;
+
 namespace fs = std::filesystem;
-
-struct Record : dez_exception {
-    Record() : dez_exception{0, {}} {}
-};
-
-struct Held {
-    explicit Held(dez_object* handle) : handle(handle) {}
-    ~Held() {
-        if (handle)
-            dez_api_dec_ref(handle, nullptr);
-    }
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    dez_object* handle;
-};
 
 std::vector<std::string> lines_of(const fs::path& file) {
     std::ifstream in(file);

@@ -16,27 +16,15 @@
 #include "api/engine.h"
 #include "document/blackboard.h"
 #include "engine/engine.h"
+#include "tests/api/handle_fixture.h"
 
 namespace dez::api {
 namespace {
 
-struct Record : dez_exception {
-    Record() : dez_exception{0, {}} {}
-};
+using dez::api::fixture::Record;
+using dez::api::fixture::Held;
 
 const std::string fixture_folder = std::string(TRELIX_TEST_DATA) + "/run";
-
-// Releases a handle at the end of a test.
-struct Held {
-    explicit Held(dez_object* handle) : handle(handle) {}
-    ~Held() {
-        if (handle)
-            dez_api_dec_ref(handle, nullptr);
-    }
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    dez_object* handle;
-};
 
 dez_object* fixture_engine(Record& error) {
     const nlohmann::json options = {{"root_path", fixture_folder}, {"morfex", fixture_folder}};

@@ -8,13 +8,12 @@
 #include "api/dez_api.h"
 #include "api/object.h"
 #include "api/thread_buffers.h"
+#include "tests/api/handle_fixture.h"
 
 namespace dez::api {
 namespace {
 
-struct Record : dez_exception {
-    Record() : dez_exception{0, {}} {}
-};
+using dez::api::fixture::Record;
 
 // An engine-kind object that counts its destructions.
 class Counted : public Object {

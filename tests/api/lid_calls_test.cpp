@@ -10,27 +10,15 @@
 
 #include "api/dez_api.h"
 #include "tests/analysis/lid_fixture.h"
+#include "tests/api/handle_fixture.h"
 
 namespace dez::api {
 namespace {
 
+using dez::api::fixture::Record;
+using dez::api::fixture::Held;
+
 namespace fs = std::filesystem;
-
-struct Record : dez_exception {
-    Record() : dez_exception{0, {}} {}
-};
-
-// Releases a handle at the end of a test.
-struct Held {
-    explicit Held(dez_object* handle) : handle(handle) {}
-    ~Held() {
-        if (handle)
-            dez_api_dec_ref(handle, nullptr);
-    }
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    dez_object* handle;
-};
 
 dez_object* engine_at(const fs::path& root) {
     Record error;

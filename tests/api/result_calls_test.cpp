@@ -10,16 +10,15 @@
 #include "api/profiler.h"
 #include "api/thread_buffers.h"
 #include "tests/api/result_fixture.h"
+#include "tests/api/handle_fixture.h"
 
 namespace dez::trelix {
 namespace {
 
+using dez::api::fixture::Record;
+
 using fixture::TestResult;
 using fixture::token_at;
-
-struct Record : dez_exception {
-    Record() : dez_exception{0, {}} {}
-};
 
 // The uris and token literals a concept covers, e.g. "C:a b".
 std::string covered(const Concept* c) {

@@ -8,15 +8,14 @@
 
 #include "api/dez_api.h"
 #include "tests/domain/temp_tree.h"
+#include "tests/api/handle_fixture.h"
 
 namespace dez::api {
 namespace {
 
-namespace fs = std::filesystem;
+using dez::api::fixture::Record;
 
-struct Record : dez_exception {
-    Record() : dez_exception{0, {}} {}
-};
+namespace fs = std::filesystem;
 
 TEST(LanguageLongname, NamesOfCodes) {
     struct Case {

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "analysis/analyzer.h"
-#include "api/analyze.h"
 #include "api/analyzer.h"
 #include "api/api_arguments.h"
 #include "api/blackboard.h"
@@ -118,7 +117,7 @@ dez_object* dez_api_analyze_document(dez_object* analyzer, const char* text, siz
             throw std::logic_error("basic_string::_S_construct null not valid");
         const char* input = text ? text : "";
         auto result = std::make_unique<dez::api::Blackboard>(&handle, bag, input, text_length);
-        dez::api::analyze_text(*handle.analyzer, *result->blackboard, input, text_length);
+        handle.analyzer->generate(*result->blackboard, input, text_length);
         return result.release();
     });
 }
@@ -127,7 +126,7 @@ dez_object* dez_api_analyze_result(dez_object* analyzer, dez_object* result, dez
     return error_frame<dez_object*>(error, nullptr, [&]() -> dez_object* {
         dez::api::Analyzer& handle = analyzer_of(analyzer);
         dez::api::Blackboard& document = result_of(result);
-        dez::api::analyze_again(*handle.analyzer, *document.blackboard);
+        handle.analyzer->generate(*document.blackboard);
         return result;
     });
 }

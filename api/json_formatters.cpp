@@ -10,24 +10,22 @@ namespace dez::trelix::v2 {
 
 namespace {
 
-void sentence_head(std::ostream& os, json_object_printer& printer, const Sentence& sentence) {
-    os << '[' << sentence.type << ',' << printer.mapper(sentence.begin) << ','
-       << printer.mapper(sentence.end) << ",[";
-}
-
-} // namespace
-
-void DefaultJSONFormatter::operator()(const Sentence& sentence) {
+// A comma before every sentence but the first, then the sentence array up to
+// the end of its items: its tokens and concepts in order (end markers are
+// never written), without the concepts `filter` refuses when one is given.
+void sentence_items(std::ostream& os, json_object_printer& printer, bool& first,
+                    const Sentence& sentence, const FilterConceptInterface* filter) {
     if (first)
         first = false;
     else
         os << ',';
-    sentence_head(os, printer, sentence);
+    os << '[' << sentence.type << ',' << printer.mapper(sentence.begin) << ','
+       << printer.mapper(sentence.end) << ",[";
     bool first_item = true;
     for (Annotation* a = sentence.annotations.head; a; a = a->next) {
         if (a->type != annotation_concept && a->type != annotation_token)
             continue;
-        if (a->type == annotation_concept && (*filter)(*static_cast<const Concept*>(a)))
+        if (filter && a->type == annotation_concept && (*filter)(*static_cast<const Concept*>(a)))
             continue;
         if (!first_item)
             os << ',';
@@ -38,6 +36,12 @@ void DefaultJSONFormatter::operator()(const Sentence& sentence) {
             printer(*static_cast<Concept*>(a));
     }
     os << ']';
+}
+
+} // namespace
+
+void DefaultJSONFormatter::operator()(const Sentence& sentence) {
+    sentence_items(os, printer, first, sentence, filter.get());
     const Annotation* head = sentence.annotations.head;
     if (head && head->type == annotation_concept) {
         const auto* leading = static_cast<const Concept*>(head);
@@ -50,25 +54,8 @@ void DefaultJSONFormatter::operator()(const Sentence& sentence) {
 }
 
 void DebugJSONFormatter::operator()(const Sentence& sentence) {
-    if (first)
-        first = false;
-    else
-        os << ',';
-    sentence_head(os, printer, sentence);
-    bool first_item = true;
-    for (Annotation* a = sentence.annotations.head; a; a = a->next) {
-        // End markers and end-of-stream markers are never written.
-        if (a->type != annotation_concept && a->type != annotation_token)
-            continue;
-        if (!first_item)
-            os << ',';
-        first_item = false;
-        if (a->type == annotation_token)
-            printer(*static_cast<const Token*>(a));
-        else
-            printer(*static_cast<Concept*>(a));
-    }
-    os << "]]";
+    sentence_items(os, printer, first, sentence, nullptr);
+    os << ']';
 }
 
 } // namespace dez::trelix::v2

@@ -77,13 +77,30 @@ void disambiguation::check_postagger(const dez::afst::AFst& postagger) {
 namespace disambiguation {
 
 Engine::Engine(const core::MorphData& data)
-    : data_(data), postagger_(*data.postagger), network_(data.postagger->network()) {
+    : data_(data), postagger_(*data.postagger), network_(data.postagger->network()),
+      tables_(tables_of(data.postagger)), labels_(tables_->labels), scores_(tables_->scores) {
     frames.reserve(50);
-    const auto& inputs = postagger_.input_texts();
-    labels_.resize(inputs.size());
+}
+
+std::shared_ptr<const Engine::Tables>
+Engine::tables_of(const std::shared_ptr<dez::afst::AFst>& postagger) {
+    // The postagger the thread saw last: while it lives, its tables hold.
+    thread_local std::weak_ptr<dez::afst::AFst> seen;
+    thread_local std::shared_ptr<const Tables> tables;
+    if (!tables || seen.lock() != postagger) {
+        tables = prepare(*postagger);
+        seen = postagger;
+    }
+    return tables;
+}
+
+std::shared_ptr<const Engine::Tables> Engine::prepare(const dez::afst::AFst& postagger) {
+    auto tables = std::make_shared<Tables>();
+    const auto& inputs = postagger.input_texts();
+    tables->labels.resize(inputs.size());
     for (std::size_t i = 0; i < inputs.size(); ++i) {
         const std::string& text = inputs[i];
-        Label& label = labels_[i];
+        Label& label = tables->labels[i];
         if (text.size() == 1) {
             label.first = static_cast<unsigned char>(text[0]);
             label.has_first = true;
@@ -112,13 +129,15 @@ Engine::Engine(const core::MorphData& data)
             }
         }
     }
-    const auto& outputs = postagger_.output_texts();
-    scores_.resize(outputs.size(), 0.0);
+    const auto& outputs = postagger.output_texts();
+    tables->scores.resize(outputs.size(), 0.0);
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         const std::string& text = outputs[i];
         if (!text.empty() && text[0] == '#')
-            scores_[i] = read_leading_number(text.data() + 1, text.data() + text.size(), false);
+            tables->scores[i] =
+                read_leading_number(text.data() + 1, text.data() + text.size(), false);
     }
+    return tables;
 }
 
 void Engine::reset(qvr::common::RawPtrList<Annotation>* sentence) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -110,6 +111,16 @@ private:
         std::string property;       // the name an 'm' test looks for
     };
 
+    // The labels and "#number" scores of one postagger. Worked out once per
+    // postagger and thread, not per document.
+    struct Tables {
+        std::vector<Label> labels;
+        std::vector<double> scores;
+    };
+    static std::shared_ptr<const Tables> prepare(const dez::afst::AFst& postagger);
+    static std::shared_ptr<const Tables>
+    tables_of(const std::shared_ptr<dez::afst::AFst>& postagger);
+
     const Label& input_label(uint32_t label) const;
     double output_score(uint32_t label) const;
     // Pushes unless the stack is full or the frame repeats one on it.
@@ -121,8 +132,9 @@ private:
     const core::MorphData& data_;
     const dez::afst::AFst& postagger_;
     const dez::afst::WalkNetwork& network_;
-    std::vector<Label> labels_;
-    std::vector<double> scores_;
+    std::shared_ptr<const Tables> tables_;
+    const std::vector<Label>& labels_;
+    const std::vector<double>& scores_;
     std::vector<Frame> frames;
     RawPtrIterator token_;
     std::vector<double> results;

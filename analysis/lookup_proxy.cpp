@@ -1,6 +1,7 @@
 #include "analysis/lookup_proxy.h"
 
 #include "analysis/lookup_cache.h"
+#include "analysis/thread_lookup_cache.h"
 #include "core-afst/lookup_interface.h"
 #include "document/blackboard.h"
 
@@ -20,14 +21,22 @@ std::vector<std::string> LookupProxy::lookup(const std::string& word) const {
         if (const std::vector<std::string>* hit = cache->lookup(step_, word))
             return *hit;
     }
-    std::vector<std::string> results = lookup_no_cache(word);
+    // The thread's answer needs no copy in the document's cache.
+    if (const std::vector<std::string>* kept = thread_lookup_cache::find(shared_step, word))
+        return with_properties(*kept);
+    std::vector<std::string> answers = strategy->up(word);
+    thread_lookup_cache::add(shared_step, word, answers);
+    std::vector<std::string> results = with_properties(std::move(answers));
     if (cache)
         cache->add(step_, word, results);
     return results;
 }
 
 std::vector<std::string> LookupProxy::lookup_no_cache(const std::string& word) const {
-    std::vector<std::string> results = strategy->up(word);
+    return with_properties(strategy->up(word));
+}
+
+std::vector<std::string> LookupProxy::with_properties(std::vector<std::string> results) const {
     if (!properties.empty())
         for (std::string& result : results)
             result += properties;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,8 +31,13 @@ public:
     std::shared_ptr<dez::afst::LookupInterface> strategy;
     // Owns the chains that hold this step, so it outlives it.
     Blackboard* blackboard;
+    // The language step's id in the thread's cache across documents; 0 for
+    // none.
+    uint64_t shared_step = 0;
 
 private:
+    std::vector<std::string> with_properties(std::vector<std::string> results) const;
+
     std::size_t step_ = 0;
 };
 

@@ -64,6 +64,7 @@ std::shared_ptr<ILookup> MorphData::create(const MorphDataDescriptor& descriptor
                                            Blackboard* blackboard) {
     auto step = std::make_shared<LookupProxy>(strategy_of(descriptor), blackboard);
     step->properties = descriptor.properties;
+    step->shared_step = descriptor.shared_step_id;
     return step;
 }
 

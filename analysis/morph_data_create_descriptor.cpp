@@ -5,6 +5,7 @@
 #include "analysis/descriptor_entry.h"
 #include "analysis/lookup_type.h"
 #include "analysis/morph_data_descriptor.h"
+#include "analysis/thread_lookup_cache.h"
 #include "core-afst/lookup_interface.h"
 #include "engine/engine.h"
 #include "foundation/exception.h"
@@ -53,6 +54,7 @@ MorphDataDescriptor MorphData::create_descriptor(const Engine* engine,
     }
     descriptor.properties = get_additional_properties(entry);
     descriptor.config = std::make_shared<const nlohmann::json>(entry);
+    descriptor.shared_step_id = thread_lookup_cache::new_step_id();
     return descriptor;
 }
 

@@ -27,6 +27,10 @@ struct MorphDataDescriptor {
     // outlive the configuration it was read from.
     std::shared_ptr<const nlohmann::json> config;
     std::string properties;
+    // Under this id a thread keeps the step's answers across documents (see
+    // thread_lookup_cache); 0 keeps none. A language gets new ids each time
+    // it loads; copies share the id as they share the transducers.
+    uint64_t shared_step_id = 0;
 };
 
 } // namespace dez::trelix::core

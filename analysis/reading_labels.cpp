@@ -43,7 +43,9 @@ void import_plain(Token* token, const std::string& label, double weight) {
     std::string_view text(label);
     if (!text.empty() && text.front() == '\\')
         text.remove_prefix(1);
-    std::vector<std::string_view> fields;
+    // Every reading of every token comes through here: the field list keeps
+    // its room from one reading to the next.
+    thread_local std::vector<std::string_view> fields;
     split(text, '+', fields);
     if (fields.size() < 2) {
         std::cerr << "Internal Error: Invalid dictionary entry.[" << label

@@ -18,9 +18,7 @@ using RangeMatcher = BaseMatcher<ArcMatcher<Utf8Input, SpaceEndPolicy, EndOffset
 } // namespace
 
 WordLookup::WordLookup(LookupLexicon lexicon, std::shared_ptr<ILookupConverter> converter)
-    : lexicon_(std::move(lexicon).take("WordLookup")), converter_(std::move(converter)) {
-    scratch_.stack.reserve(50);
-}
+    : lexicon_(std::move(lexicon).take("WordLookup")), converter_(std::move(converter)) {}
 
 WordLookup::~WordLookup() = default;
 
@@ -29,6 +27,10 @@ int WordLookup::type() const {
 }
 
 std::vector<std::string> WordLookup::up(const std::string& word) {
+    // Room for the walk on first use only: a document makes its lookups
+    // whether or not it walks them.
+    if (scratch_.stack.capacity() == 0)
+        scratch_.stack.reserve(50);
     return up(word, scratch_);
 }
 

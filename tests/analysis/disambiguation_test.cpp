@@ -382,6 +382,38 @@ TEST(Disambiguate, KeepsTheBestScoredReadings) {
     }
 }
 
+// A postagger's labels and scores are worked out once per thread: documents
+// of another postagger, or of one built where a freed one was, must never
+// score with them.
+TEST(Disambiguate, EachPostaggerScoresWithItsOwnTables) {
+    const auto build = [](const char* a_score, const char* b_score) {
+        Postagger postagger;
+        postagger.path(spelled("A", a_score));
+        postagger.path(spelled("B", b_score));
+        return postagger.build();
+    };
+    const auto kept = [](const std::shared_ptr<dez::afst::AFst>& postagger) {
+        fixture::TestAnalyzer analyzer;
+        auto document = fixture::make_blackboard(analyzer);
+        document->lookup_chains = std::make_shared<core::MorphData>();
+        document->lookup_chains->postagger = postagger;
+        Token* token = token_at(*fixture::add_sentence(*document, "word"), 0);
+        add(token, "A", 0.5);
+        add(token, "B", 0.5);
+        disambiguate(*document);
+        return parts_of_speech(*token);
+    };
+    const auto prefers_a = build("#2", "#1");
+    const auto prefers_b = build("#1", "#2");
+    EXPECT_EQ(kept(prefers_a), "A");
+    EXPECT_EQ(kept(prefers_b), "B");
+    EXPECT_EQ(kept(prefers_a), "A");
+    for (int round = 0; round < 4; ++round) {
+        const bool a = round % 2 == 0;
+        EXPECT_EQ(kept(a ? build("#3", "#1") : build("#1", "#3")), a ? "A" : "B") << round;
+    }
+}
+
 TEST(Disambiguate, WithoutPostaggerNothingChanges) {
     fixture::TestAnalyzer analyzer;
     auto document = fixture::make_blackboard(analyzer);

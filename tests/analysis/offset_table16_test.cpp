@@ -42,6 +42,10 @@ TEST(OffsetTable16, UnitsOfTheSpanOntoBytesFromItsStart) {
     EXPECT_THROW(get_offset_mapping_table(cut.data(), cut.data() + 2, out), utf8::not_enough_room);
     const std::string bad = "\xFF";
     EXPECT_THROW(get_offset_mapping_table(bad.data(), bad.data() + 1, out), utf8::invalid_utf8);
+    // A failed span leaves the string usable for the next one.
+    table = get_offset_mapping_table(mixed.data(), mixed.data() + mixed.size(), out);
+    EXPECT_EQ(out, icu::UnicodeString::fromUTF8(mixed));
+    EXPECT_EQ(table->utf16_to_utf8, (std::vector<uint32_t>{0, 1, 3, 0, 7, 8, 0, 0, 0}));
 }
 
 // Literal positions onto text offsets where the literal was normalised.

@@ -34,11 +34,16 @@ bool is_context(const std::string& text) {
     return text.size() >= 3 && (text[0] == '+' || text[0] == '-');
 }
 
+// Parts of speech are ASCII: single bytes need no decoding.
 uint32_t peek(const char* at, const char* end) {
+    if (at < end && static_cast<unsigned char>(*at) < 0x80)
+        return static_cast<unsigned char>(*at);
     return utf8::peek_next(at, end);
 }
 
 const char* after(const char* at, const char* end) {
+    if (at < end && static_cast<unsigned char>(*at) < 0x80)
+        return at + 1;
     utf8::next(at, end);
     return at;
 }

@@ -103,8 +103,9 @@ void score_next(const Resource& resource, const WordEmissions* dummy,
     add_default_reading(token);
     add_default_reading(*previous.token);
     const Emissions emission(resource, dummy, token);
-    std::vector<double> emissions;
-    emissions.reserve(token.readings.size());
+    // Every token of every window: the buffer keeps its room.
+    thread_local std::vector<double> emissions;
+    emissions.clear();
     for (const MorphData& reading : token.readings)
         emissions.push_back(emission.log_of_reading(reading));
     for (const MorphData& before : previous.token->readings) {

@@ -32,7 +32,10 @@ struct viterbi_element {
 
 // One tagging window.
 struct CalculatePermutation {
-    explicit CalculatePermutation(const Resource* resource) : resource(resource) {}
+    explicit CalculatePermutation(const Resource* resource) : resource(resource) {
+        // A window never holds more (see hmm_build_candidates).
+        elements.reserve(50);
+    }
 
     // Chooses the tag of every token of the window from the best-scoring
     // state of the last one (on equal scores the lowest tag id), removes the

@@ -16,17 +16,23 @@ std::shared_ptr<OffsetTable> generate_offset_mappings(const char* text, int leng
     std::size_t units = 0;
     const char* end = text + size;
     const char* at = text;
+    // Each index stays within the tables: no more units or code points than
+    // bytes read so far.
     for (;;) {
         const auto byte = static_cast<uint32_t>(at - text);
-        table->utf16_to_utf8.at(units) = byte;
+        table->utf16_to_utf8[units] = byte;
         if (at == end)
             break;
-        const uint32_t c = utf8::next(at, end);
+        uint32_t c = static_cast<unsigned char>(*at);
+        if (c < 0x80)
+            ++at;
+        else
+            c = utf8::next(at, end);
         const auto past = static_cast<uint32_t>(at - text);
         units += c > 0xFFFF ? 2 : 1;
         ++code_points;
-        table->unicode_to_utf8.at(code_points) = past;
-        table->utf8_to_unicode.at(past) = code_points;
+        table->unicode_to_utf8[code_points] = past;
+        table->utf8_to_unicode[past] = code_points;
     }
     return table;
 }

@@ -8,8 +8,8 @@
 #include <unicode/unistr.h>
 
 #include "analysis/analyzer.h"
-#include "analysis/option_keys.h"
 #include "analysis/offset_table.h"
+#include "analysis/option_keys.h"
 #include "analysis/sentence_iterator_cache.h"
 #include "analysis/tokenize.h"
 #include "document/blackboard.h"

@@ -25,8 +25,9 @@
 
 // The generated English module over a corpus of WordNet's gloss sentences
 // (about a million words): its tokenizer rules, its lexicon lookups and how
-// many word tokens the lexicon knows. The whole analysis road (repair,
-// disambiguation, tagger, many threads) is measured once it is complete.
+// many word tokens the lexicon knows, the whole analysis road on long and
+// short documents and on many threads, a document's fixed cost and the
+// module's load.
 
 namespace {
 
@@ -178,47 +179,100 @@ void BM_EnglishLexiconLookup(benchmark::State& state) {
 }
 BENCHMARK(BM_EnglishLexiconLookup)->Unit(benchmark::kMillisecond);
 
-// The whole analysis road (splitting, tokens, lookups, repair, postagger, HMM)
-// on one thread: documents of `state.range(0)` gloss lines, the first 20,000
-// lines of the corpus in all.
-void BM_EnglishAnalysis(benchmark::State& state) {
-    english(); // loaded once, before the threads start
-    std::vector<std::string> documents;
-    {
-        std::istringstream in(english().corpus);
-        std::string document;
-        int lines = 0, total = 0;
-        for (std::string line; total < 20000 && std::getline(in, line); ++total) {
-            document += line + "\n";
-            if (++lines == state.range(0)) {
-                documents.push_back(std::move(document));
-                document.clear();
-                lines = 0;
-            }
-        }
-    }
-    dez::trelix::fixture::TestAnalyzer analyzer("{}", english().module);
+// Analyses every document as the C call does (a new result, then generate,
+// which sets the analyzer and builds the document's lookups); the tokens made.
+std::size_t analyse_all(dez::trelix::fixture::TestAnalyzer& analyzer,
+                        const std::vector<std::string>& documents) {
     std::size_t tokens = 0;
-    for (auto _ : state) {
-        for (const auto& text : documents) {
-            auto document = dez::trelix::fixture::make_blackboard(analyzer);
-            document->set_analyzer(analyzer.handle.analyzer);
-            document->analyzer->generate(*document, text.data(), text.size());
-            for (auto* a = document->annotations->head; a; a = a->next)
-                if (a->type == dez::trelix::annotation_sentence)
-                    for (auto* t = static_cast<dez::trelix::Sentence*>(a)->annotations.head; t;
-                         t = t->next)
-                        tokens += t->type == dez::trelix::annotation_token;
-        }
+    for (const auto& text : documents) {
+        auto document = dez::trelix::fixture::make_blackboard(analyzer);
+        analyzer.handle.analyzer->generate(*document, text.data(), text.size());
+        for (auto* a = document->annotations->head; a; a = a->next)
+            if (a->type == dez::trelix::annotation_sentence)
+                for (auto* t = static_cast<dez::trelix::Sentence*>(a)->annotations.head; t;
+                     t = t->next)
+                    tokens += t->type == dez::trelix::annotation_token;
     }
+    return tokens;
+}
+
+void count_documents(benchmark::State& state, std::size_t tokens, std::size_t documents) {
     state.counters["tokens/s"] =
         benchmark::Counter(static_cast<double>(tokens), benchmark::Counter::kIsRate);
     state.counters["documents/s"] = benchmark::Counter(
-        static_cast<double>(documents.size() * state.iterations()), benchmark::Counter::kIsRate);
+        static_cast<double>(documents * state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_EnglishAnalysis)->Arg(1)->Arg(200)->Unit(benchmark::kMillisecond);
+
+// Gloss lines [first, first + 20000) in documents of `lines` lines each.
+std::vector<std::string> line_documents(std::size_t first, long lines) {
+    std::vector<std::string> documents;
+    std::istringstream in(english().corpus);
+    std::string line, document;
+    for (std::size_t skipped = 0; skipped < first && std::getline(in, line); ++skipped) {
+    }
+    long taken = 0;
+    for (std::size_t total = 0; total < 20000 && std::getline(in, line); ++total) {
+        document += line + "\n";
+        if (++taken == lines) {
+            documents.push_back(std::move(document));
+            document.clear();
+            taken = 0;
+        }
+    }
+    return documents;
+}
+
+// 20000 documents of ten words each from word `first` of the gloss text on
+// (cut every ten words, so punctuation comes with its word).
+std::vector<std::string> ten_word_documents(std::size_t first) {
+    std::vector<std::string> documents;
+    std::istringstream in(english().corpus);
+    std::string word, document;
+    for (std::size_t skipped = 0; skipped < first && in >> word; ++skipped) {
+    }
+    int words = 0;
+    while (documents.size() < 20000 && in >> word) {
+        document += (words ? " " : "") + word;
+        if (++words == 10) {
+            documents.push_back(std::move(document));
+            document.clear();
+            words = 0;
+        }
+    }
+    return documents;
+}
+
+// Times the analysis of `documents` on this thread. The thread first
+// analyses `warm_up` (other documents of the corpus), as a host that has run
+// for a while has: its lookups know the common words, not these documents'
+// own.
+void time_analysis(benchmark::State& state, const std::vector<std::string>& documents,
+                   const std::vector<std::string>& warm_up) {
+    dez::trelix::fixture::TestAnalyzer analyzer("{}", english().module);
+    analyse_all(analyzer, warm_up);
+    std::size_t tokens = 0;
+    for (auto _ : state)
+        tokens += analyse_all(analyzer, documents);
+    count_documents(state, tokens, documents.size());
+}
+
+// The whole analysis road (splitting, tokens, lookups, repair, postagger, HMM)
+// on documents of `state.range(0)` gloss lines, the first 20,000 lines of the
+// corpus in all.
+void BM_EnglishAnalysis(benchmark::State& state) {
+    english(); // loaded once, before the threads start
+    time_analysis(state, line_documents(0, state.range(0)), line_documents(20000, state.range(0)));
+}
+BENCHMARK(BM_EnglishAnalysis)->Arg(1)->Arg(200)->MinTime(2)->Unit(benchmark::kMillisecond);
 // One engine and module shared by 8 threads, each with its own analyzer.
 BENCHMARK(BM_EnglishAnalysis)->Arg(200)->Threads(8)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// Short documents: ten words each.
+void BM_EnglishTenWordDocuments(benchmark::State& state) {
+    english();
+    time_analysis(state, ten_word_documents(0), ten_word_documents(200000));
+}
+BENCHMARK(BM_EnglishTenWordDocuments)->MinTime(2)->Unit(benchmark::kMillisecond);
 
 // What a document costs before its words: a new document on the shared
 // module (lookup chains, tokenizer clone, expressions, caches) analysing a
@@ -229,8 +283,7 @@ void BM_EnglishDocumentSetup(benchmark::State& state) {
     const std::string text = "Yes";
     for (auto _ : state) {
         auto document = dez::trelix::fixture::make_blackboard(analyzer);
-        document->set_analyzer(analyzer.handle.analyzer);
-        document->analyzer->generate(*document, text.data(), text.size());
+        analyzer.handle.analyzer->generate(*document, text.data(), text.size());
         benchmark::DoNotOptimize(document->annotations->head);
     }
     state.counters["documents/s"] =

@@ -24,7 +24,10 @@ bool is_utf8(const std::string& text);
 
 // Decode the code point at the position and move past it. Malformed text
 // raises utfcpp's exceptions and leaves the position where it was.
+// Most text is ASCII: a single byte needs no decoding.
 inline uint32_t next(const char*& position, const char* end) {
+    if (position < end && static_cast<unsigned char>(*position) < 0x80)
+        return static_cast<unsigned char>(*position++);
     return utf8::next(position, end);
 }
 inline uint32_t next(std::string::iterator& position, std::string::iterator end) {
@@ -36,10 +39,10 @@ inline uint32_t next(std::string::const_iterator& position, std::string::const_i
 
 // Decode the code point at the position without moving.
 inline uint32_t next_char(const char* position, const char* end) {
-    return utf8::next(position, end);
+    return next(position, end);
 }
 inline uint32_t get_char(const char* position, const char* end) {
-    return utf8::next(position, end);
+    return next(position, end);
 }
 
 // Start of the code point that ends at position. Looks back at most five
@@ -62,8 +65,7 @@ uint32_t reject_escape_value(uint32_t value, ErrorCode* record);
 // An escaped character that is neither numeric nor special.
 void report_invalid_escape(uint32_t escaped, ErrorCode* record);
 
-template <typename Iterator>
-const char* byte_address(Iterator position) {
+template <typename Iterator> const char* byte_address(Iterator position) {
     return &*position;
 }
 inline const char* byte_address(const char* position) {
@@ -92,10 +94,17 @@ uint32_t next_parse_error_code_tpl(Iterator& position, Iterator end, const std::
     uint32_t e = utf8::next(position, end);
     int digits = 0;
     switch (e) {
-    case 'u': digits = 4; break;
-    case 'x': digits = 2; break;
-    case 'U': digits = 8; break;
-    default: break;
+    case 'u':
+        digits = 4;
+        break;
+    case 'x':
+        digits = 2;
+        break;
+    case 'U':
+        digits = 8;
+        break;
+    default:
+        break;
     }
     if (digits != 0) {
         std::ptrdiff_t available = std::distance(position, end);

@@ -1,6 +1,5 @@
 #include "analysis/hmm_resource.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -104,22 +103,6 @@ void load_emission_table(std::unordered_map<std::string, float>& table,
     });
 }
 
-void index_emission(Resource& resource) {
-    resource.emission_by_word.clear();
-    for (const auto& [key, probability] : resource.emission) {
-        const size_t split = key.rfind("^^");
-        if (split == std::string::npos)
-            continue;
-        auto& tags = resource.emission_by_word[key.substr(0, split)];
-        std::string tag = key.substr(split + 2);
-        const auto at =
-            std::lower_bound(tags.begin(), tags.end(), tag,
-                             [](const std::pair<std::string, float>& entry,
-                                const std::string& name) { return entry.first < name; });
-        tags.emplace(at, std::move(tag), probability);
-    }
-}
-
 void load_transition_table(TransitionTableResource& table, const std::vector<char>& data,
                            std::set<std::string>* unknown) {
     for_each_line(data, [&](size_t number, std::string_view key, float probability) {
@@ -165,7 +148,6 @@ Resource load(const std::string& path) {
     const auto emission =
         row(db.get(), "emission-hmm", "Cannot find emission resource in hmm file.");
     with_key("emission-hmm", [&] { detail::load_emission_table(resource.emission, emission); });
-    detail::index_emission(resource);
     const auto transition =
         row(db.get(), "transmission-hmm", "Cannot find transmission resource in hmm file.");
     std::set<std::string> unknown_transition;

@@ -20,11 +20,6 @@ struct TransitionTableResource {
 struct Resource {
     // By word "^^" tag.
     std::unordered_map<std::string, float> emission;
-    // The same entries by word, then by tag (sorted): the form the tagger
-    // reads, one lookup per token instead of one or two per reading. load()
-    // builds it; tables filled by hand call detail::index_emission().
-    using WordEmissions = std::vector<std::pair<std::string, float>>;
-    std::unordered_map<std::string, WordEmissions> emission_by_word;
     // By tag id.
     std::unordered_map<uint32_t, float> start;
     TransitionTableResource transition;
@@ -51,9 +46,6 @@ void load_probalitity_table(std::unordered_map<uint32_t, float>& table,
                             std::set<std::string>* unknown = nullptr);
 void load_emission_table(std::unordered_map<std::string, float>& table,
                          const std::vector<char>& data);
-// Rebuilds `emission_by_word` from `emission`. A key splits at its last "^^"
-// (tags hold no '^'); a key without one matches no token and is left out.
-void index_emission(Resource& resource);
 // Keys are "previous tag<SPACE>tag".
 void load_transition_table(TransitionTableResource& table, const std::vector<char>& data,
                            std::set<std::string>* unknown = nullptr);

@@ -31,39 +31,18 @@ double log_of(float probability) {
     return probability > 0.0f ? std::log(static_cast<double>(probability)) : minus_infinity;
 }
 
-using WordEmissions = Resource::WordEmissions;
-
-const WordEmissions* emissions_of(const Resource& resource, const std::string& word) {
-    const auto found = resource.emission_by_word.find(word);
-    return found != resource.emission_by_word.end() ? &found->second : nullptr;
-}
-
-const float* emission_of(const WordEmissions* emissions, const std::string& tag) {
-    if (!emissions)
-        return nullptr;
-    const auto at = std::lower_bound(emissions->begin(), emissions->end(), tag,
-                                     [](const std::pair<std::string, float>& entry,
-                                        const std::string& name) { return entry.first < name; });
-    return at != emissions->end() && at->first == tag ? &at->second : nullptr;
-}
-
-// The token's own entry for the reading's tag, else the "dummy" one, else
-// the missing-entry probability.
-struct Emissions {
-    Emissions(const Resource& resource, const WordEmissions* dummy, const Token& token)
-        : resource(resource), own(emissions_of(resource, token.literal)), dummy(dummy) {}
-
-    double log_of_reading(const MorphData& reading) const {
-        const float* found = emission_of(own, reading.pos);
-        if (!found)
-            found = emission_of(dummy, reading.pos);
-        return log_of(found ? *found : resource.transition.default_probability);
+double log_emission(const Resource& resource, const Token& token, const MorphData& reading) {
+    // Scored for every reading of every token: the key's buffer is reused.
+    thread_local std::string key;
+    key.assign(token.literal).append("^^").append(reading.pos);
+    auto found = resource.emission.find(key);
+    if (found == resource.emission.end()) {
+        key.assign("dummy^^").append(reading.pos);
+        found = resource.emission.find(key);
     }
-
-    const Resource& resource;
-    const WordEmissions* own;
-    const WordEmissions* dummy;
-};
+    return log_of(found != resource.emission.end() ? found->second
+                                                   : resource.transition.default_probability);
+}
 
 void add_default_reading(Token& token) {
     if (token.readings.empty())
@@ -77,37 +56,34 @@ uint32_t punct_class() {
 
 // The first reading of a window: start times emission; the first reading of
 // a tag wins.
-void score_first(const Resource& resource, const WordEmissions* dummy,
-                 detail::viterbi_element& element) {
+void score_first(const Resource& resource, detail::viterbi_element& element) {
     Token& token = *element.token;
     // A first token without readings would get its default reading only when
     // the second token is scored, without a state of its own, and every path
     // of the window would then score 0.
     add_default_reading(token);
-    const Emissions emission(resource, dummy, token);
     for (const MorphData& reading : token.readings) {
         const auto start = resource.start.find(reading.pos_id);
         const double score =
             log_of(start != resource.start.end() ? start->second
                                                  : resource.transition.default_probability) +
-            emission.log_of_reading(reading);
+            log_emission(resource, token, reading);
         element.states.emplace(reading.pos_id, detail::PosData{0, score});
     }
 }
 
 // Transition from every reading of the previous token to every reading of
 // this one; among equal candidates the later previous reading wins.
-void score_next(const Resource& resource, const WordEmissions* dummy,
-                detail::viterbi_element& previous, detail::viterbi_element& element) {
+void score_next(const Resource& resource, detail::viterbi_element& previous,
+                detail::viterbi_element& element) {
     Token& token = *element.token;
     add_default_reading(token);
     add_default_reading(*previous.token);
-    const Emissions emission(resource, dummy, token);
     // Every token of every window: the buffer keeps its room.
     thread_local std::vector<double> emissions;
     emissions.clear();
     for (const MorphData& reading : token.readings)
-        emissions.push_back(emission.log_of_reading(reading));
+        emissions.push_back(log_emission(resource, token, reading));
     for (const MorphData& before : previous.token->readings) {
         const double p =
             previous.states.try_emplace(before.pos_id, detail::PosData{0, minus_infinity})
@@ -202,7 +178,6 @@ void detail::print(const std::vector<viterbi_element>& elements) {
 void hmm_build_candidates(Annotation* first, Annotation* end,
                           detail::CalculatePermutation& window) {
     const Resource& resource = *window.resource;
-    const WordEmissions* dummy = emissions_of(resource, "dummy");
     bool opens = window.elements.empty();
     for (Annotation* a = first; a && a != end; a = a->next) {
         if (a->type != annotation_token)
@@ -213,9 +188,9 @@ void hmm_build_candidates(Annotation* first, Annotation* end,
         window.elements.push_back(detail::viterbi_element{token, {}});
         auto& elements = window.elements;
         if (opens)
-            score_first(resource, dummy, elements.back());
+            score_first(resource, elements.back());
         else
-            score_next(resource, dummy, elements[elements.size() - 2], elements.back());
+            score_next(resource, elements[elements.size() - 2], elements.back());
         const size_t n = elements.size();
         if ((n > punct_window_tokens && has_pos(token, punct_class())) || n > max_window_tokens) {
             window.apply_viterbi_algo();

@@ -53,7 +53,6 @@ struct HmmTables {
     }
     HmmTables& emission(const std::string& word, const std::string& pos, float p) {
         resource.emission[word + "^^" + pos] = p;
-        core::hmm::detail::index_emission(resource);
         return *this;
     }
     HmmTables& transition(const std::string& from, const std::string& to, float p) {

@@ -49,11 +49,6 @@ TEST_F(HmmLoad, ReadsTheThreeTables) {
     EXPECT_EQ(resource.emission.size(), 2u);
     EXPECT_FLOAT_EQ(resource.emission.at("run^^V-Fin"), 0.5f);
     EXPECT_FLOAT_EQ(resource.emission.at("dummy^^Nn-Std"), 0.125f);
-    // Indexed by word for the tagger.
-    using WordEmissions = Resource::WordEmissions;
-    EXPECT_EQ(resource.emission_by_word,
-              (std::unordered_map<std::string, WordEmissions>{{"run", {{"V-Fin", 0.5f}}},
-                                                              {"dummy", {{"Nn-Std", 0.125f}}}}));
     EXPECT_EQ(resource.transition.table.size(), 2u);
     EXPECT_FLOAT_EQ(resource.transition.table.at(make_transition_id(tag("Nn-Std"), tag("V-Fin"))),
                     0.5f);
@@ -172,33 +167,6 @@ TEST_F(HmmLoad, TagsMissingFromThePosTableAreLeftOutAndLogged) {
     EXPECT_NE(warnings[0].find("Bogus"), std::string::npos);
     EXPECT_NE(warnings[1].find("transmission-hmm"), std::string::npos);
     EXPECT_NE(warnings[1].find("Bogus, Other"), std::string::npos);
-}
-
-// The tagger's index answers exactly what "word^^tag" keys would.
-TEST(HmmEmissionIndex, SplitsEachKeyAtItsLastSeparator) {
-    Resource resource;
-    resource.emission = {{"run^^V-Fin", 0.5f},   {"run^^Nn-Std", 0.25f}, {"a^^b^^Punct", 0.125f},
-                         {"^^^^Punct", 0.0625f}, {"^^Nn-Std", 0.75f},    {"no separator", 1.0f},
-                         {"x^^", 0.5f}};
-    core::hmm::detail::index_emission(resource);
-    using WordEmissions = Resource::WordEmissions;
-    const std::unordered_map<std::string, WordEmissions> expected = {
-        // Tags in order, whatever order the keys came in.
-        {"run", {{"Nn-Std", 0.25f}, {"V-Fin", 0.5f}}},
-        // A word may hold the separator; tags never do.
-        {"a^^b", {{"Punct", 0.125f}}},
-        {"^^", {{"Punct", 0.0625f}}},
-        {"", {{"Nn-Std", 0.75f}}},
-        // An empty tag is a tag like any other.
-        {"x", {{"", 0.5f}}},
-    };
-    EXPECT_EQ(resource.emission_by_word, expected);
-
-    // Rebuilt, not added to.
-    resource.emission = {{"walk^^V-Fin", 0.5f}};
-    core::hmm::detail::index_emission(resource);
-    EXPECT_EQ(resource.emission_by_word,
-              (std::unordered_map<std::string, WordEmissions>{{"walk", {{"V-Fin", 0.5f}}}}));
 }
 
 TEST(HmmTransitionId, PreviousTagInTheHighWord) {

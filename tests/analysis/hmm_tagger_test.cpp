@@ -260,7 +260,6 @@ TEST(HmmTagger, TheDocumentRoad) {
     auto tables = std::make_shared<Resource>();
     tables->start[tag("V-Fin")] = 0.9f;
     tables->emission["dummy^^V-Fin"] = 0.5f;
-    core::hmm::detail::index_emission(*tables);
     analyzer.module->data->hmm = tables;
     document->language_module = analyzer.module;
     EXPECT_TRUE(core::hmm::can_execute(*document));

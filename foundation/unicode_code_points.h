@@ -65,7 +65,8 @@ uint32_t reject_escape_value(uint32_t value, ErrorCode* record);
 // An escaped character that is neither numeric nor special.
 void report_invalid_escape(uint32_t escaped, ErrorCode* record);
 
-template <typename Iterator> const char* byte_address(Iterator position) {
+template <typename Iterator>
+const char* byte_address(Iterator position) {
     return &*position;
 }
 inline const char* byte_address(const char* position) {
@@ -94,17 +95,10 @@ uint32_t next_parse_error_code_tpl(Iterator& position, Iterator end, const std::
     uint32_t e = utf8::next(position, end);
     int digits = 0;
     switch (e) {
-    case 'u':
-        digits = 4;
-        break;
-    case 'x':
-        digits = 2;
-        break;
-    case 'U':
-        digits = 8;
-        break;
-    default:
-        break;
+    case 'u': digits = 4; break;
+    case 'x': digits = 2; break;
+    case 'U': digits = 8; break;
+    default: break;
     }
     if (digits != 0) {
         std::ptrdiff_t available = std::distance(position, end);

@@ -23,9 +23,7 @@ TEST(CodePointClasses, Membership) {
         {is_quote, "is_quote", {0x201C, 0x201D, 0x2019, 0x2018, 0xBB}, {'"', 0xAB}},
         {closing_quoteations, "closing_quoteations", {0xBB, 0x201D}, {0x201C, 0xAB}},
         {inverted_sentence_begin, "inverted_sentence_begin", {0xA1, 0xBF}, {'!', '?'}},
-        {sentence_begin,
-         "sentence_begin",
-         {'A', 0xC9, 0xA1, 0xBF, '-', 0x2013, '#'},
+        {sentence_begin, "sentence_begin", {'A', 0xC9, 0xA1, 0xBF, '-', 0x2013, '#'},
          {'a', '1', 0x2014, '"'}},
     };
     for (const auto& c : cases) {
@@ -46,8 +44,7 @@ TEST(CodePointClasses, WhitespaceOfAsciiAsIcuSaysIt) {
 TEST(CharacterClass, TableHoldsTheEightNamedClasses) {
     const auto& table = character_class_table();
     EXPECT_EQ(table.size(), 8u);
-    for (const char* name :
-         {"lower", "upper", "digit", "xdigit", "alnum", "alpha", "punct", "title"})
+    for (const char* name : {"lower", "upper", "digit", "xdigit", "alnum", "alpha", "punct", "title"})
         EXPECT_EQ(table.count(name), 1u) << name;
     EXPECT_TRUE(character_class_specials().empty());
 }
@@ -59,35 +56,18 @@ TEST(CharacterClass, NamedAndLiteralClasses) {
         bool result;
     };
     const Case cases[] = {
-        {'Q', ":upper:", true},
-        {'q', ":upper:", false},
-        {'q', ":lower:", true},
-        {'7', ":digit:", true},
-        {'f', ":xdigit:", true},
-        {'g', ":xdigit:", false},
-        {0xE9, ":alpha:", true},
-        {'!', ":punct:", true},
-        {0x1C5, ":title:", true},
-        {'_', ":alnum:", false},
-        {'a', ":nosuch:", false},
-        {'Q', ":#a-z#:", false},
-        {'Q', ":#A-Z#:", true},
-        {'a', ":#ab#:", true},
-        {'b', ":#ab#:", true},
-        {'c', ":#ab#:", false},
-        {'m', ":#a-cx-z#:", false},
-        {'y', ":#a-cx-z#:", true},
-        {'-', ":#-a#:", true},
-        {'-', ":#a-c-#:", true},
-        {'b', ":#a-#:", false},
-        {0xE9, ":#\xC3\xA0-\xC3\xBF#:", true},
-        {0xE9, ":#\\u00e9#:", true},
-        {'A', ":#\\x41#:", true},
+        {'Q', ":upper:", true},   {'q', ":upper:", false},   {'q', ":lower:", true},
+        {'7', ":digit:", true},   {'f', ":xdigit:", true},   {'g', ":xdigit:", false},
+        {0xE9, ":alpha:", true},  {'!', ":punct:", true},    {0x1C5, ":title:", true},
+        {'_', ":alnum:", false},  {'a', ":nosuch:", false},
+        {'Q', ":#a-z#:", false},  {'Q', ":#A-Z#:", true},    {'a', ":#ab#:", true},
+        {'b', ":#ab#:", true},    {'c', ":#ab#:", false},    {'m', ":#a-cx-z#:", false},
+        {'y', ":#a-cx-z#:", true}, {'-', ":#-a#:", true},    {'-', ":#a-c-#:", true},
+        {'b', ":#a-#:", false},   {0xE9, ":#\xC3\xA0-\xC3\xBF#:", true},
+        {0xE9, ":#\\u00e9#:", true}, {'A', ":#\\x41#:", true},
         {'a', ":#a:", false}, // the items end two bytes before the end
-        {'a', "::a:", false}, // 4 bytes
-        {'a', "lower", false},
-        {'a', ":lower", false},
-        {'a', "", false},
+        {'a', "::a:", false},      // 4 bytes
+        {'a', "lower", false},     {'a', ":lower", false},    {'a', "", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(check_character_class(c.c, c.cls), c.result) << c.cls << " " << c.c;

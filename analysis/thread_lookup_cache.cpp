@@ -69,7 +69,7 @@ uint64_t new_step_id() {
 }
 
 const std::vector<std::string>* find(uint64_t id, const std::string& word) {
-    if (id == 0)
+    if (id == 0 || word.size() > thread_cache_word_bytes)
         return nullptr;
     Step* step = thread_steps().find(id);
     if (!step)
@@ -87,7 +87,7 @@ const std::vector<std::string>* find(uint64_t id, const std::string& word) {
 }
 
 void add(uint64_t id, const std::string& word, const std::vector<std::string>& answers) {
-    if (id == 0)
+    if (id == 0 || word.size() > thread_cache_word_bytes)
         return;
     Step& step = thread_steps().get(id);
     make_room(step);

@@ -13,13 +13,17 @@ namespace dez::trelix::core {
 // lexicon for nearly every token.
 //
 // Memory stays bounded: per step two generations of at most
-// `thread_cache_generation` words (the older is dropped when the newer
-// fills, and a word found in the older moves to the newer), at most
-// `thread_cache_steps` steps per thread (the least recently used goes).
+// `thread_cache_generation` words of at most `thread_cache_word_bytes` bytes
+// (the older is dropped when the newer fills, and a word found in the older
+// moves to the newer), at most `thread_cache_steps` steps per thread (the
+// least recently used goes).
 namespace thread_lookup_cache {
 
 inline constexpr std::size_t thread_cache_generation = 16384;
-inline constexpr std::size_t thread_cache_steps = 16;
+inline constexpr std::size_t thread_cache_steps = 32;
+// Longer words (URLs, hashes, runs of symbols) are rare twice and would make
+// the memory depend on the text: they are never kept.
+inline constexpr std::size_t thread_cache_word_bytes = 64;
 
 // An id no other step of this process has had; 0 means "not kept".
 uint64_t new_step_id();

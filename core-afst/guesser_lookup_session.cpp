@@ -16,8 +16,20 @@ namespace dez::afst {
 
 namespace {
 
+// Called for every arc of every state walked: sizes first, no strlen.
 bool is_epsilon(const std::string& label) {
-    return label == "eps" || label == "EPS";
+    return label.size() == 3 &&
+           (label.compare(0, 3, "eps", 3) == 0 || label.compare(0, 3, "EPS", 3) == 0);
+}
+
+bool is_any(const std::string& label) {
+    return label.size() == 2 && label[0] == '?' && label[1] == '?';
+}
+
+// The first code point of a label.
+uint32_t first_code_point(const std::string& label) {
+    const auto byte = static_cast<unsigned char>(label[0]);
+    return byte < 0x80 ? byte : utf8::peek_next(label.begin(), label.end());
 }
 
 bool is_marker(const std::string& label) {
@@ -94,9 +106,14 @@ std::vector<ResultEntry> GuesserLookupSession::lookup(const std::string& word) {
 
 void GuesserLookupSession::lookup(StackItem& level) {
     const std::string& text = text_->text();
+    const std::size_t end = text.size();
+    // The code point every character arc of this state is compared with,
+    // read once, when the first such arc comes.
+    std::size_t after = 0;
+    uint32_t next = 0;
+    bool read = false;
     for (StateArcs arc(*guesser_, level.state); !arc.done(); arc.next()) {
         const std::string& input = arc.input();
-        const std::size_t end = text.size();
         if (is_epsilon(input)) {
             if (arc.final() && level.input == end)
                 collect(arc.output());
@@ -111,9 +128,11 @@ void GuesserLookupSession::lookup(StackItem& level) {
             continue;
         }
         if (level.input != end && !input.empty()) {
-            std::size_t after = 0;
-            const uint32_t next = code_point_at(text, level.input, after);
-            if (utf8::peek_next(input.begin(), input.end()) == next) {
+            if (!read) {
+                next = code_point_at(text, level.input, after);
+                read = true;
+            }
+            if (first_code_point(input) == next) {
                 ++level.match_count;
                 if (arc.final() && after == end)
                     collect(arc.output());
@@ -122,7 +141,7 @@ void GuesserLookupSession::lookup(StackItem& level) {
             }
         }
         // "??" only says that something could be read here.
-        if (input == "??")
+        if (is_any(input))
             ++level.match_count;
     }
 }

@@ -383,8 +383,7 @@ TEST(Disambiguate, KeepsTheBestScoredReadings) {
 }
 
 // A postagger's labels and scores are worked out once per thread: documents
-// of another postagger, or of one built where a freed one was, must never
-// score with them.
+// of another postagger, alternating or each new, must never score with them.
 TEST(Disambiguate, EachPostaggerScoresWithItsOwnTables) {
     const auto build = [](const char* a_score, const char* b_score) {
         Postagger postagger;

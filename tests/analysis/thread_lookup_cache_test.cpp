@@ -80,7 +80,6 @@ TEST(ThreadLookupCache, StepsNeverShareAnswers) {
 }
 
 TEST(ThreadLookupCache, EachThreadKeepsItsOwn) {
-    const auto strategy = counting();
     const uint64_t id = kept::new_step_id();
     kept::add(id, "tree", {"tree+Nn"});
     const std::vector<std::string>* elsewhere = nullptr;
@@ -123,6 +122,15 @@ TEST(ThreadLookupCache, MemoryIsBounded) {
     EXPECT_NE(kept::find(ids.front(), "tree"), nullptr);
     EXPECT_EQ(kept::find(ids[1], "tree"), nullptr);
     EXPECT_NE(kept::find(ids.back(), "tree"), nullptr);
+
+    // Long words are never kept: they are walked in each document that has
+    // them, and memory stays bounded whatever the text.
+    const std::string longest(kept::thread_cache_word_bytes, 'a');
+    const std::string longer = longest + "a";
+    kept::add(id, longest, {"a+Nn"});
+    kept::add(id, longer, {"a+Nn"});
+    EXPECT_NE(kept::find(id, longest), nullptr);
+    EXPECT_EQ(kept::find(id, longer), nullptr);
 }
 
 TEST(ThreadLookupCache, EachLoadOfAStepGetsANewId) {

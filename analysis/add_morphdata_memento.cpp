@@ -20,7 +20,7 @@ void first_token_check_and_set_property(AddMorphdataMemento& memento, Token* tok
 }
 
 void fix_sentence_with_invalid_start_token(AddMorphdataMemento& memento, Token* token) {
-    if (token->literal == ":")
+    if (token->literal.size() == 1 && token->literal[0] == ':')
         memento.expect_first_word = true;
 }
 

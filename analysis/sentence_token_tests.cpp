@@ -1,6 +1,7 @@
 #include "analysis/sentence_token_tests.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "document/token.h"
 
@@ -8,7 +9,8 @@ namespace dez::trelix::repair {
 
 namespace {
 
-bool first_pos_is(const Token* token, const char* pos) {
+// Called for every token of every sentence: views compare sizes first.
+bool first_pos_is(const Token* token, std::string_view pos) {
     return token && !token->readings.empty() && token->readings.front().pos == pos;
 }
 
@@ -19,8 +21,9 @@ bool has_property(const Token* token, const char* name) {
 } // namespace
 
 bool is_quote(const Token* token) {
-    return token && std::any_of(token->readings.begin(), token->readings.end(),
-                                [](const MorphData& r) { return r.pos == "Punct-Quote"; });
+    return token &&
+           std::any_of(token->readings.begin(), token->readings.end(),
+                       [](const MorphData& r) { return r.pos == std::string_view("Punct-Quote"); });
 }
 
 bool is_punct_sentence(const Token* token) {

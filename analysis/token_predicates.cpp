@@ -1,5 +1,7 @@
 #include "analysis/token_predicates.h"
 
+#include <string_view>
+
 #include <unicode/rbbi.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
@@ -40,7 +42,8 @@ bool is_open_quote(const Annotation* annotation) {
     if (!annotation || annotation->type != annotation_token)
         return false;
     for (const MorphData& reading : static_cast<const Token*>(annotation)->readings)
-        if (reading.pos == "Punct-Quote" || reading.pos == "Punct-Open")
+        if (reading.pos == std::string_view("Punct-Quote") ||
+            reading.pos == std::string_view("Punct-Open"))
             return true;
     return false;
 }

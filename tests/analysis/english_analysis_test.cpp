@@ -88,20 +88,13 @@ TEST(EnglishAnalysis, SampleParagraph) {
 }
 
 TEST(EnglishAnalysis, HeldOutSentencesThroughTheWholeRoad) {
-    std::ifstream sample(std::string(TRELIX_SOURCE_DATA) + "/english/tagged_sample.txt");
-    ASSERT_TRUE(sample.good());
-    std::size_t index = 0, correct = 0, total = 0;
-    for (std::string line; std::getline(sample, line);) {
-        if (line.empty() || line[0] == '#' || index++ % 5 != 4)
-            continue;
-        std::vector<std::pair<std::string, std::string>> gold;
+    const auto sentences = fixture::held_out_sentences();
+    ASSERT_FALSE(sentences.empty());
+    std::size_t correct = 0, total = 0;
+    for (const auto& gold : sentences) {
         std::string text;
-        std::istringstream words(line);
-        for (std::string token; words >> token;) {
-            const auto cut = token.rfind('_');
-            gold.emplace_back(token.substr(0, cut), token.substr(cut + 1));
-            text += (text.empty() ? "" : " ") + gold.back().first;
-        }
+        for (const auto& token : gold)
+            text += (text.empty() ? "" : " ") + token.first;
         Tagged tagged = analyse(text);
         std::vector<std::pair<std::string, std::string>> tokens;
         for (const auto& sentence : tagged)

@@ -32,7 +32,9 @@
 #include "engine/language_module_data.h"
 #include "foundation/pos_table.h"
 #include "foundation/regex.h"
+#include "tests/analysis/english_fixture.h"
 #include "tests/engine/engine_fixture.h"
+#include "tests/engine/tokenizer_statuses.h"
 
 namespace dez::trelix {
 namespace {
@@ -67,21 +69,8 @@ protected:
         return lexicon.up(word);
     }
 
-    // The non-blank tokens of a text with the rule status of each.
     static std::vector<std::pair<std::string, int>> tokens(const std::string& text) {
-        auto facade = module->get_tokenizer();
-        const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
-        facade->iterator->setText(unicode);
-        std::vector<std::pair<std::string, int>> result;
-        int32_t begin = facade->iterator->first();
-        for (int32_t end = facade->iterator->next(); end != icu::BreakIterator::DONE;
-             begin = end, end = facade->iterator->next()) {
-            std::string token;
-            unicode.tempSubString(begin, end - begin).toUTF8String(token);
-            if (token.find_first_not_of(" \n\t") != std::string::npos)
-                result.emplace_back(token, facade->rule_based->getRuleStatus());
-        }
-        return result;
+        return fixture::statused_tokens(*module, text);
     }
 
     static std::shared_ptr<Engine> engine;
@@ -425,18 +414,10 @@ TEST_F(EnglishModule, StoredTaggerTablesTagTheHeldOutSentences) {
         return tags;
     };
 
-    std::ifstream sample(std::string(TRELIX_SOURCE_DATA) + "/english/tagged_sample.txt");
-    ASSERT_TRUE(sample.good());
-    std::size_t index = 0, correct = 0, total = 0;
-    for (std::string line; std::getline(sample, line);) {
-        if (line.empty() || line[0] == '#' || index++ % 5 != 4)
-            continue;
-        std::vector<std::pair<std::string, std::string>> tokens;
-        std::istringstream words(line);
-        for (std::string token; words >> token;) {
-            const auto cut = token.rfind('_');
-            tokens.emplace_back(token.substr(0, cut), token.substr(cut + 1));
-        }
+    const auto sentences = fixture::held_out_sentences();
+    ASSERT_FALSE(sentences.empty());
+    std::size_t correct = 0, total = 0;
+    for (const auto& tokens : sentences) {
         // Per token: tag -> (best log score, previous tag).
         std::vector<std::map<std::string, std::pair<double, std::string>>> columns;
         for (std::size_t k = 0; k < tokens.size(); ++k) {

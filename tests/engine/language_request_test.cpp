@@ -25,6 +25,7 @@
 #include "tests/analysis/postagger_fixture.h"
 #include "tests/core-afst/lexicon_fixture.h"
 #include "tests/engine/engine_fixture.h"
+#include "tests/engine/tokenizer_statuses.h"
 
 namespace dez::trelix {
 namespace {
@@ -40,24 +41,6 @@ std::vector<std::string> file_lines(const fs::path& file) {
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
-}
-
-// The non-blank tokens of a text with the rule status of each.
-std::vector<std::pair<std::string, int>> tokens(const LanguageModule& module,
-                                                const std::string& text) {
-    auto facade = module.get_tokenizer();
-    const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(text);
-    facade->iterator->setText(unicode);
-    std::vector<std::pair<std::string, int>> result;
-    int32_t begin = facade->iterator->first();
-    for (int32_t end = facade->iterator->next(); end != icu::BreakIterator::DONE;
-         begin = end, end = facade->iterator->next()) {
-        std::string token;
-        unicode.tempSubString(begin, end - begin).toUTF8String(token);
-        if (token != " ")
-            result.emplace_back(token, facade->rule_based->getRuleStatus());
-    }
-    return result;
 }
 
 // A copy of tests/data/language with its morph transducer built, and an
@@ -161,7 +144,7 @@ TEST_F(LanguageRequest, TheFixtureFolderLoads) {
 
     // The compiled rules carry the statuses the token map is keyed by.
     EXPECT_EQ(fs::exists(path("english.tokenizer_cache")), true);
-    EXPECT_EQ(tokens(*module, "Dr. Smith's #topic, @user <b> costs $5 or 3.14!"),
+    EXPECT_EQ(fixture::statused_tokens(*module, "Dr. Smith's #topic, @user <b> costs $5 or 3.14!"),
               (std::vector<std::pair<std::string, int>>{{"Dr", 200},
                                                         {".", 501},
                                                         {"Smith's", 513},
@@ -467,7 +450,7 @@ TEST_F(LanguageRequest, OnlyTheFirstLoadBuildsTheTokenizer) {
     auto module = other->get_language_module("english");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_TRUE(module->data->owns_rules_data);
-    EXPECT_EQ(tokens(*module, "#a").at(0).second, 2000);
+    EXPECT_EQ(fixture::statused_tokens(*module, "#a").at(0).second, 2000);
 }
 
 TEST_F(LanguageRequest, ConcurrentRequestsLoadOnce) {

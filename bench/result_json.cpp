@@ -44,32 +44,21 @@ std::unique_ptr<Blackboard> make_document(fixture::TestAnalyzer& analyzer, size_
     return document;
 }
 
-void ResultJsonV2(benchmark::State& state) {
+// Writes a document of `state.range(0)` sentences with one of the result
+// formats.
+void ResultJson(benchmark::State& state, void (*write)(Blackboard&, std::ostream&)) {
     fixture::TestAnalyzer analyzer;
     auto document = make_document(analyzer, static_cast<size_t>(state.range(0)));
     size_t bytes = 0;
     for (auto _ : state) {
         std::ostringstream out;
-        stream_json_api_format(*document, out);
+        write(*document, out);
         bytes += out.str().size();
         benchmark::DoNotOptimize(bytes);
     }
     state.SetBytesProcessed(static_cast<int64_t>(bytes));
 }
-BENCHMARK(ResultJsonV2)->Arg(10)->Arg(100)->Arg(1000)->Arg(4000);
-
-void InternalResultJson(benchmark::State& state) {
-    fixture::TestAnalyzer analyzer;
-    auto document = make_document(analyzer, static_cast<size_t>(state.range(0)));
-    size_t bytes = 0;
-    for (auto _ : state) {
-        std::ostringstream out;
-        stream_internal_results_json_format(*document, out);
-        bytes += out.str().size();
-        benchmark::DoNotOptimize(bytes);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(bytes));
-}
-BENCHMARK(InternalResultJson)->Arg(10)->Arg(1000);
+BENCHMARK_CAPTURE(ResultJson, v2, stream_json_api_format)->Arg(10)->Arg(100)->Arg(1000)->Arg(4000);
+BENCHMARK_CAPTURE(ResultJson, internal, stream_internal_results_json_format)->Arg(10)->Arg(1000);
 
 } // namespace

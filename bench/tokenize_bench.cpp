@@ -96,16 +96,11 @@ void BM_TokenizeSentences(benchmark::State& state) {
         state.PauseTiming();
         auto document = std::make_unique<fixture::Document>(text(), "{}", "{}", module);
         document->use_measures();
-        Blackboard& blackboard = **document;
         state.ResumeTiming();
-        for (const auto& [begin, end] : spans()) {
-            auto* sentence = new Sentence(begin, end);
-            blackboard.annotations->push_back(sentence);
-            blackboard.sentences.emplace_back(begin, SentenceInfo(sentence));
-            tokenize(blackboard, blackboard.text + begin, blackboard.text + end);
-        }
+        for (const auto& [begin, end] : spans())
+            document->tokenize_span(begin, end);
         state.PauseTiming();
-        tokens += count_tokens(blackboard);
+        tokens += count_tokens(**document);
         document.reset();
         state.ResumeTiming();
     }

@@ -20,6 +20,7 @@
 #include "tests/analysis/lookup_fixture.h"
 #include "tests/analysis/postagger_fixture.h"
 #include "tests/analysis/tokenizer_fixture.h"
+#include "tests/api/result_fixture.h"
 #include "tests/matcher/recording_plugin.h"
 
 // The analysis road as a whole: text or an earlier result through
@@ -28,6 +29,8 @@
 
 namespace dez::trelix {
 namespace {
+
+using fixture::v2_of;
 
 using Strings = std::vector<std::string>;
 
@@ -89,12 +92,6 @@ Strings dump(const Blackboard& document) {
         out.push_back(line);
     }
     return out;
-}
-
-std::string v2_of(Blackboard& document) {
-    std::ostringstream out;
-    stream_json_api_format(document, out);
-    return out.str();
 }
 
 // An analyzer of the fixture language and its documents.

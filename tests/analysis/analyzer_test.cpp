@@ -16,22 +16,17 @@
 #include "engine/language_module_data.h"
 #include "foundation/exception.h"
 #include "foundation/qvr_exception.h"
+#include "tests/core-afst/error_of.h"
 #include "tests/document/blackboard_fixture.h"
 #include "tests/matcher/recording_plugin.h"
 
 namespace dez::trelix {
 namespace {
 
-using fixture::RecordingPlugin;
+// The text of the exception a call throws, "<no exception>" without one.
+const auto failure_of = afst_test::error_of;
 
-std::string failure_of(const std::function<void()>& run) {
-    try {
-        run();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "<no exception>";
-}
+using fixture::RecordingPlugin;
 
 std::size_t sentence_count(const Blackboard& document) {
     std::size_t count = 0;

@@ -16,10 +16,14 @@
 #include "document/end_annotation.h"
 #include "document/morph_data.h"
 #include "document/token.h"
+#include "tests/core-afst/error_of.h"
 #include "tests/document/blackboard_fixture.h"
 
 namespace dez::trelix {
 namespace {
+
+// The text of the exception a call throws, "<no exception>" without one.
+const auto failure_of = afst_test::error_of;
 
 // One line per document: "S<begin>-<end>:" per sentence followed by its
 // annotations, " | " between sentences. C concept (a trailing '*' when it is
@@ -81,15 +85,6 @@ std::string readings_of(const std::list<MorphData>& readings) {
         out << ']';
     }
     return out.str();
-}
-
-std::string failure_of(const std::function<void()>& run) {
-    try {
-        run();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "<no exception>";
 }
 
 struct ResultImport : ::testing::Test {

@@ -171,12 +171,15 @@ TEST_F(EnglishModule, FormsTheLexiconMustNotHave) {
 }
 
 TEST_F(EnglishModule, EveryReadingNamesATagOfThePartOfSpeechTable) {
-    for (const char* word : {"went", "walks", "the", "'s", "Dr.", "e.g.", ".", "m", "John"})
-        for (const auto& label : lookup(word)) {
+    for (const char* word : {"went", "walks", "the", "'s", "Dr.", "e.g.", ".", "m", "John"}) {
+        const auto labels = lookup(word);
+        EXPECT_FALSE(labels.empty()) << word;
+        for (const auto& label : labels) {
             const auto plus = label.find('+', 1);
             const auto pos = label.substr(plus + 1, label.find('+', plus + 1) - plus - 1);
             EXPECT_NE(pos_table::id(pos), 0u) << word << ": " << label;
         }
+    }
 }
 
 TEST_F(EnglishModule, TokenMapReadsTheLanguageStatuses) {

@@ -74,6 +74,25 @@ Labels retry_all_caps(const core::MorphData& chain, const std::string& word, Tak
     return results;
 }
 
+// When the first lexicon step knows neither `word` nor its lower-case form:
+// in a header its lower-initial form (always assigned), an all-capitals
+// token's other casings, then the later steps; `take` adds what they find.
+template <class Take>
+void fall_back(const core::MorphData& chain, const std::string& word, Token* token, bool header,
+               Labels& results, Take take) {
+    std::string lowered;
+    if (header && word.size() > 1 && dez::string::lower_initial_cap_word(word, lowered)) {
+        results = chain.first(lowered);
+        assign_afst_results_token_obj(token, results);
+    }
+    if (results.empty() && all_caps(token) && token->literal.size() > 1)
+        results = retry_all_caps(chain, word, take);
+    if (results.empty()) {
+        results = chain.others(word);
+        take(results);
+    }
+}
+
 // Readings for a token nobody knows; "nf" is the caller's.
 void default_reading(Token* token, bool guess_longer, const core::MorphData& chain) {
     const std::string& literal = token->literal;
@@ -155,22 +174,9 @@ public:
             merge_lowered(chain_, literal, results);
         assign_afst_results_token_obj(token, results);
 
-        if (results.empty()) {
-            std::string lowered;
-            if (memento_.header && literal.size() > 1 &&
-                dez::string::lower_initial_cap_word(literal, lowered)) {
-                results = chain_.first(lowered);
-                assign_afst_results_token_obj(token, results);
-            }
-            if (results.empty() && all_caps(token) && literal.size() > 1)
-                results = retry_all_caps(chain_, literal, [&](const Labels& labels) {
-                    assign_afst_results_token_obj(token, labels);
-                });
-            if (results.empty()) {
-                results = chain_.others(literal);
-                assign_afst_results_token_obj(token, results);
-            }
-        }
+        if (results.empty())
+            fall_back(chain_, literal, token, memento_.header, results,
+                      [&](const Labels& labels) { assign_afst_results_token_obj(token, labels); });
         first_token_check_and_set_property(memento_, token);
         if (!results.empty())
             token->properties.erase("nf");
@@ -213,22 +219,10 @@ public:
             merge_lowered(chain_, input, results);
         append_afst_results_token_obj(token, results, condition);
 
-        if (results.empty()) {
-            std::string lowered;
-            if (memento_.header && input.size() > 1 &&
-                dez::string::lower_initial_cap_word(input, lowered)) {
-                results = chain_.first(lowered);
-                assign_afst_results_token_obj(token, results);
-            }
-            if (results.empty() && all_caps(token) && token->literal.size() > 1)
-                results = retry_all_caps(chain_, input, [&](const Labels& labels) {
-                    append_afst_results_token_obj(token, labels, condition);
-                });
-            if (results.empty()) {
-                results = chain_.others(input);
-                append_afst_results_token_obj(token, results, condition);
-            }
-        }
+        if (results.empty())
+            fall_back(chain_, input, token, memento_.header, results, [&](const Labels& labels) {
+                append_afst_results_token_obj(token, labels, condition);
+            });
         if (!results.empty()) {
             changed |= results.size() > 1;
             token->properties.erase("nf");

@@ -30,17 +30,14 @@ void settle(Token* unit) {
         return;
     }
     Token* next = next_deciding_token(unit);
-    if (!next) {
-        remove_pos_with_morpho_syntax(unit, "value");
-    } else if (has_pos(next, std::string("Nn-Pl")) || has_token_property(next, "unit") ||
-               has_token_property(next, "currency")) {
+    if (next && (has_pos(next, std::string("Nn-Pl")) || has_token_property(next, "unit") ||
+                 has_token_property(next, "currency"))) {
         remove_pos_with_morpho_syntax(unit, "unit");
-    } else if (has_pos(next, std::string("Nn-Sg"))) {
-        unit->properties.insert("measure");
-        remove_pos_with_morpho_syntax(unit, "value");
-    } else {
-        remove_pos_with_morpho_syntax(unit, "value");
+        return;
     }
+    if (next && has_pos(next, std::string("Nn-Sg")))
+        unit->properties.insert("measure");
+    remove_pos_with_morpho_syntax(unit, "value");
 }
 
 void settle_all(AnnotationCollection& list) {

@@ -2,18 +2,14 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <stdexcept>
-#include <system_error>
 
 #include <nlohmann/json.hpp>
 
-#include "compiler/build/string_string_map.h"
-#include "core-afst/serialization.h"
-#include "core-afst/serialization_object.h"
 #include "document/annotation_text.h"
 #include "document/attributes.h"
 #include "document/concept.h"
+#include "document/rule_file_names.h"
 #include "domain/domain_interface.h"
 #include "foundation/regex.h"
 
@@ -91,21 +87,13 @@ uint64_t report_line(const SplitName& name) {
 
 void Profiler::init(const DomainInterface* domain, const std::vector<std::string>& rule_ids) {
     if (domain && !domain->get_sqlite_filename().empty()) {
-        std::filesystem::path path(domain->get_sqlite_filename());
-        path.replace_extension(".dom_inc");
+        const std::string& store = domain->get_sqlite_filename();
         // Once per domain and document. A missing store counts as read; one
         // that fails to open is tried again by the next collection.
-        if (!companion_stores.count(path.string())) {
-            std::error_code error;
-            if (std::filesystem::is_regular_file(path, error)) {
-                const auto db = dez::afst::serialization::open_shared_db_read(path.string());
-                const auto files =
-                    dez::afst::serialization::get_object<dez::compiler::StringStringMap>(
-                        db, "uniq_id_2_filename_map");
-                for (const auto& [key, file] : files)
-                    file_names.emplace(key, file);
-            }
-            companion_stores.insert(path.string());
+        if (!companion_stores.count(store)) {
+            for (const auto& [key, file] : rule_file_names(store))
+                file_names.emplace(key, file);
+            companion_stores.insert(store);
         }
     }
     for (const std::string& id : rule_ids)

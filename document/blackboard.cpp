@@ -1,9 +1,7 @@
 #include "document/blackboard.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <iterator>
-#include <system_error>
 
 #include <nlohmann/json.hpp>
 
@@ -18,11 +16,10 @@
 #include "analysis/tokenizer_facade.h"
 #include "api/analyzer.h"
 #include "api/profiler.h"
-#include "compiler/build/string_string_map.h"
-#include "core-afst/serialization_object.h"
 #include "discourse/short_term_store.h"
 #include "document/annotation_navigation.h"
 #include "document/create_collector.h"
+#include "document/rule_file_names.h"
 #include "domain/domain_facade.h"
 #include "engine/engine_interface.h"
 #include "engine/language_module.h"
@@ -209,17 +206,7 @@ void Blackboard::set_current_domain(const std::shared_ptr<DomainFacade>& domain)
     current_domain = domain;
     if (!blackboard_options.rule_info || !domain || domain->get_sqlite_filename().empty())
         return;
-    std::filesystem::path path(domain->get_sqlite_filename());
-    path.replace_extension(".dom_inc");
-    std::error_code error;
-    if (!std::filesystem::exists(path, error))
-        return;
-    auto db = dez::afst::serialization::open_file(path);
-    if (!db)
-        return;
-    const auto files = dez::afst::serialization::get_object<dez::compiler::StringStringMap>(
-        db, "uniq_id_2_filename_map");
-    for (const auto& [file_id, file_name] : files)
+    for (const auto& [file_id, file_name] : rule_file_names(domain->get_sqlite_filename()))
         rule_files.emplace(file_id, file_name);
 }
 

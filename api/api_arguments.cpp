@@ -24,11 +24,21 @@ constexpr std::size_t max_detail = 400;
 
 } // namespace
 
+void require_text(const char* text) {
+    if (!text)
+        throw std::logic_error("basic_string::_S_construct null not valid");
+}
+
+const char* text_in_place(const char* text, std::size_t length) {
+    if (length)
+        require_text(text);
+    return text ? text : "";
+}
+
 std::string text_argument(const char* text, std::size_t length) {
     if (length == 0)
         return std::string();
-    if (!text)
-        throw std::logic_error("basic_string::_S_construct null not valid");
+    require_text(text);
     return std::string(text, length);
 }
 

@@ -8,6 +8,13 @@
 
 namespace dez::api {
 
+// A null text argument is a std::logic_error, worded alike in every call.
+void require_text(const char* text);
+
+// A text argument read in place, not copied: null with a non-zero length is
+// refused as above; null with length 0 is the empty text.
+const char* text_in_place(const char* text, std::size_t length);
+
 // A text argument given with its length: exactly that many bytes, no
 // terminator needed. Length 0 is the empty text; a null text with a non-zero
 // length is a std::logic_error.

@@ -19,4 +19,9 @@ public:
     std::shared_ptr<dez::trelix::Engine> engine;
 };
 
+// The engine behind a host handle; dez::Exception "Engine has not been
+// initialized." for a null handle or one without an engine, and the handle
+// check's error for a handle of another kind.
+dez::trelix::Engine& engine_of(dez_object* handle);
+
 } // namespace dez::api

@@ -17,6 +17,7 @@
 #include "engine/language_module_data.h"
 
 using dez::api::answer_text;
+using dez::api::engine_of;
 using dez::api::error_frame;
 using dez::api::expect_handle;
 using dez::api::HandleKind;
@@ -24,15 +25,7 @@ using dez::api::result_of;
 
 namespace {
 
-constexpr const char* no_engine = "Engine has not been initialized.";
 constexpr const char* no_analyzer = "Analyzer has not been initialized.";
-
-dez::trelix::Engine& engine_of(dez_object* handle) {
-    auto& object = expect_handle<dez::api::Engine>(handle, HandleKind::engine, no_engine);
-    if (!object.engine)
-        throw dez::Exception(no_engine);
-    return *object.engine;
-}
 
 dez::api::Analyzer& analyzer_of(dez_object* handle) {
     auto& object = expect_handle<dez::api::Analyzer>(handle, HandleKind::analyzer, no_analyzer);
@@ -113,9 +106,7 @@ dez_object* dez_api_analyze_document(dez_object* analyzer, const char* text, siz
     return error_frame<dez_object*>(error, nullptr, [&]() -> dez_object* {
         dez::api::Analyzer& handle = analyzer_of(analyzer);
         auto bag = dez::api::options_argument(options, options_length);
-        if (!text && text_length)
-            throw std::logic_error("basic_string::_S_construct null not valid");
-        const char* input = text ? text : "";
+        const char* input = dez::api::text_in_place(text, text_length);
         auto result = std::make_unique<dez::api::Blackboard>(&handle, bag, input, text_length);
         handle.analyzer->generate(*result->blackboard, input, text_length);
         return result.release();

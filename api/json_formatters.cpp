@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "api/stream_json_api_format.h"
 #include "document/concept.h"
 #include "document/sentence.h"
 #include "document/token.h"
@@ -23,7 +24,7 @@ void sentence_items(std::ostream& os, json_object_printer& printer, bool& first,
        << printer.mapper(sentence.end) << ",[";
     bool first_item = true;
     for (Annotation* a = sentence.annotations.head; a; a = a->next) {
-        if (a->type != annotation_concept && a->type != annotation_token)
+        if (!is_valid(*a))
             continue;
         if (filter && a->type == annotation_concept && (*filter)(*static_cast<const Concept*>(a)))
             continue;

@@ -18,15 +18,14 @@ namespace dez::trelix::v2 {
 // the filter keeps, and the attributes of a leading concept.
 class DefaultJSONFormatter {
 public:
-    DefaultJSONFormatter(Blackboard& document, std::ostream& os,
+    DefaultJSONFormatter(Blackboard&, std::ostream& os,
                          std::shared_ptr<FilterConceptInterface> filter,
                          json_object_printer printer, const AttributeNameFilter& sentence_filter)
-        : document(document), os(os), filter(std::move(filter)), printer(std::move(printer)),
+        : os(os), filter(std::move(filter)), printer(std::move(printer)),
           sentence_filter(sentence_filter) {}
 
     void operator()(const Sentence& sentence);
 
-    Blackboard& document;
     std::ostream& os;
     std::shared_ptr<FilterConceptInterface> filter;
     json_object_printer printer;
@@ -38,21 +37,17 @@ public:
 // concepts with their flags; no sentence attributes.
 class DebugJSONFormatter {
 public:
-    DebugJSONFormatter(Blackboard& document, std::ostream& os,
-                       std::shared_ptr<FilterConceptInterface> filter, json_object_printer printer,
-                       const AttributeNameFilter& sentence_filter)
-        : document(document), os(os), filter(std::move(filter)), printer(std::move(printer)),
-          sentence_filter(sentence_filter) {}
+    // The document, filter and sentence filter only give the common
+    // formatter shape: this form writes every concept and no attributes.
+    DebugJSONFormatter(Blackboard&, std::ostream& os, std::shared_ptr<FilterConceptInterface>,
+                       json_object_printer printer, const AttributeNameFilter&)
+        : os(os), printer(std::move(printer)) {}
 
     void operator()(const Sentence& sentence);
 
     bool first = true;
-    Blackboard& document;
     std::ostream& os;
-    // Kept for the common formatter shape; this form writes every concept.
-    std::shared_ptr<FilterConceptInterface> filter;
     json_object_printer printer;
-    const AttributeNameFilter& sentence_filter;
 };
 
 } // namespace dez::trelix::v2

@@ -1,7 +1,6 @@
 // The language-identification calls of the C interface.
 
 #include <memory>
-#include <stdexcept>
 #include <string>
 
 #include "analysis/lid.h"
@@ -19,19 +18,10 @@ using dez::api::HandleKind;
 
 namespace {
 
-constexpr const char* no_engine = "Engine has not been initialized.";
 constexpr const char* no_lid = "Lid engine not initialized.";
 
 const dez::trelix::Lid& lid_of(dez_object* handle) {
     return expect_handle<dez::trelix::Lid>(handle, HandleKind::lid, no_lid);
-}
-
-// The identifier reads the text in place; a missing text is refused as the
-// calls that copy their text refuse it.
-const char* text_in_place(const char* text, size_t length) {
-    if (!text && length)
-        throw std::logic_error("basic_string::_S_construct null not valid");
-    return text ? text : "";
 }
 
 } // namespace
@@ -41,12 +31,9 @@ extern "C" {
 dez_object* dez_api_get_lid_engine(dez_object* engine, const char* options, size_t options_length,
                                    dez_exception* error) {
     return error_frame<dez_object*>(error, nullptr, [&]() -> dez_object* {
-        auto& handle = expect_handle<dez::api::Engine>(engine, HandleKind::engine, no_engine);
-        if (!handle.engine)
-            throw dez::Exception(no_engine);
         // The identifier keeps the engine's lid.fst, not the engine: it stays
         // usable after the engine handle is released.
-        return new dez::trelix::Lid(handle.engine.get(),
+        return new dez::trelix::Lid(&dez::api::engine_of(engine),
                                     dez::api::options_argument(options, options_length));
     });
 }
@@ -55,7 +42,8 @@ size_t dez_api_language_identification(dez_object* lid, const char* text, size_t
                                        char* output, size_t output_size, dez_exception* error) {
     return error_frame<size_t>(error, 0, [&] {
         const dez::trelix::Lid& identifier = lid_of(lid);
-        const std::string language = identifier.lid(text_in_place(text, text_length), text_length);
+        const std::string language =
+            identifier.lid(dez::api::text_in_place(text, text_length), text_length);
         return dez::api::bounded_copy(language, output, output_size);
     });
 }
@@ -66,7 +54,7 @@ dez_object* dez_api_language_identification_section(dez_object* lid, const char*
         const dez::trelix::Lid& identifier = lid_of(lid);
         auto sections = std::make_unique<dez::trelix::LidResult>();
         sections->text =
-            identifier.language_sections(text_in_place(text, text_length), text_length);
+            identifier.language_sections(dez::api::text_in_place(text, text_length), text_length);
         return sections.release();
     });
 }

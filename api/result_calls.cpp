@@ -1,10 +1,10 @@
 // The result and concept calls of the C interface.
 
 #include <sstream>
-#include <stdexcept>
 #include <string>
 
 #include "analysis/offset_table.h"
+#include "api/api_arguments.h"
 #include "api/blackboard.h"
 #include "api/copy_out.h"
 #include "api/dez_api.h"
@@ -64,10 +64,8 @@ const char* dez_api_get_result_json_buffer(dez_object* result, size_t* length,
                                            dez_exception* error) {
     return error_frame<const char*>(error, nullptr, [&] {
         Blackboard& document = document_of(result);
-        return print_into(
-            document.result_json, document,
-            [](Blackboard& d, std::ostream& os) { dez::trelix::stream_json_api_format(d, os); },
-            length);
+        return print_into(document.result_json, document, dez::trelix::stream_json_api_format,
+                          length);
     });
 }
 
@@ -75,10 +73,8 @@ const char* dez_api_get_result_json_metadata_buffer(dez_object* result, size_t* 
                                                     dez_exception* error) {
     return error_frame<const char*>(error, nullptr, [&] {
         Blackboard& document = document_of(result);
-        return print_into(
-            document.metadata_json, document,
-            [](Blackboard& d, std::ostream& os) { dez::trelix::stream_json_api_metadata(d, os); },
-            length);
+        return print_into(document.metadata_json, document, dez::trelix::stream_json_api_metadata,
+                          length);
     });
 }
 
@@ -86,14 +82,8 @@ const char* dez_api_get_internal_result_json_buffer(dez_object* result, size_t* 
                                                     dez_exception* error) {
     return error_frame<const char*>(error, nullptr, [&] {
         Blackboard& document = document_of(result);
-        std::string& buffer = dez::api::thread_buffers().debug_buffer;
-        buffer.clear();
-        return print_into(
-            buffer, document,
-            [](Blackboard& d, std::ostream& os) {
-                dez::trelix::stream_internal_results_json_format(d, os);
-            },
-            length);
+        return print_into(dez::api::thread_buffers().debug_buffer, document,
+                          dez::trelix::stream_internal_results_json_format, length);
     });
 }
 
@@ -141,8 +131,7 @@ dez_concept* dez_api_get_concept(dez_object* result, uint32_t begin, uint32_t en
                                  bool unicode, dez_exception* error) {
     return error_frame<dez_concept*>(error, nullptr, [&]() -> dez_concept* {
         const Blackboard& document = document_of(result);
-        if (!uri)
-            throw std::logic_error("basic_string::_S_construct null not valid");
+        dez::api::require_text(uri);
         begin = host_offset(document, begin, unicode);
         end = host_offset(document, end, unicode);
         for (Annotation* a = sentence_head(document, begin); a; a = a->next) {
@@ -169,8 +158,7 @@ dez_concept* dez_api_add_concept(dez_object* result, uint32_t begin, uint32_t en
             first = first->next;
         if (!first)
             return nullptr;
-        if (!uri)
-            throw std::logic_error("basic_string::_S_construct null not valid");
+        dez::api::require_text(uri);
         // The first token at or after the end bounds the concept; when the
         // sentence has none, the concept reaches over its last token and
         // the bound is whatever follows that token.
@@ -207,8 +195,7 @@ void dez_api_remove_pos(dez_object* result, uint32_t begin, uint32_t end, const 
                         bool unicode, dez_exception* error) {
     dez::api::error_frame_void(error, [&] {
         Blackboard& document = document_of(result);
-        if (!pos)
-            throw std::logic_error("basic_string::_S_construct null not valid");
+        dez::api::require_text(pos);
         begin = host_offset(document, begin, unicode);
         end = host_offset(document, end, unicode);
         Annotation* a = sentence_head(document, begin);

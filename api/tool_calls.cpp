@@ -1,7 +1,6 @@
 // The tool calls of the C interface that need no handle: language names,
 // pipeline expansion, tokenizer caches and version texts.
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,8 +21,7 @@ extern "C" {
 
 const char* dez_api_language_longname(const char* code, dez_exception* error) {
     return error_frame<const char*>(error, nullptr, [&] {
-        if (!code)
-            throw std::logic_error("basic_string::_S_construct null not valid");
+        dez::api::require_text(code);
         std::string& buffer = dez::api::thread_buffers().language_return_value;
         buffer = dez::language::longname(code, false);
         // The identifier answers script-block codes the language table lacks
@@ -37,8 +35,7 @@ const char* dez_api_language_longname(const char* code, dez_exception* error) {
 
 void dez_api_compile_tokenizer_file(const char* path, dez_exception* error) {
     dez::api::error_frame_void(error, [&] {
-        if (!path)
-            throw std::logic_error("basic_string::_S_construct null not valid");
+        dez::api::require_text(path);
         dez::trelix::create_tokenizer_cache_file(std::string(path));
     });
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "foundation/dez_exception.h"
 #include "foundation/regex.h"
 
 #include <cstddef>
@@ -44,9 +43,3 @@ public:
 std::ostream& operator<<(std::ostream& os, const Version& version);
 
 } // namespace dez::version
-
-// C interface: whether the text of the given length is a version text. The
-// C interface defines it (api/tool_calls.cpp) inside its error frame, which
-// fills `error` on failure, and re-declares it in its public header.
-extern "C" __attribute__((visibility("default"))) bool
-dez_api_is_valid_version_format(const char* text, size_t length, dez_exception* error);

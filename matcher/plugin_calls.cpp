@@ -55,8 +55,7 @@ std::string take_result(API& plugin, const char* text) {
     return result;
 }
 
-} // namespace
-
+// Hands the plugin this thread's match context.
 void set_plugin_context(API& plugin) {
     const runtime::Context& match = get_match_context();
     PluginContext context;
@@ -67,12 +66,15 @@ void set_plugin_context(API& plugin) {
     plugin.set_context(&context);
 }
 
-namespace {
+// A plugin operation: (module, function, arguments, error record) to the
+// plugin's own text, or null.
+using PluginOperation = const char* (API::*)(const char*, const char*,
+                                             const std::vector<DataObject>&, dez_exception*);
 
 // The steps a document-level and an engine-level call share: split the uri,
 // look the plugin up, run `operation` and hand its text back. Only a
 // document-level call hands over the match context and logs a missing plugin.
-std::string call_plugin(const EngineInterface* engine, const PluginOperation& operation,
+std::string call_plugin(const EngineInterface* engine, PluginOperation operation,
                         const std::string& function_uri, const std::vector<DataObject>& arguments,
                         bool document_level) {
     std::vector<std::string> names;
@@ -106,7 +108,7 @@ std::string call_plugin(const EngineInterface* engine, const PluginOperation& op
                    "[PLUGIN]:afther set_plugin_context " << function_uri);
     }
     const std::string result = take_result(
-        *plugin, operation(*plugin, names[1].c_str(), names[2].c_str(), arguments, &record));
+        *plugin, ((*plugin).*operation)(names[1].c_str(), names[2].c_str(), arguments, &record));
     raise_plugin_error(record);
     return result;
 }
@@ -134,9 +136,9 @@ void release_plugins(const std::shared_ptr<PluginCollection>& collection) {
     }
 }
 
-} // namespace
-
-std::string call_function_context(const EngineInterface* engine, const PluginOperation& operation,
+// A document-level call: `operation` after the match context went to the
+// plugin.
+std::string call_function_context(const EngineInterface* engine, PluginOperation operation,
                                   const std::string& function_uri,
                                   const std::vector<DataObject>& arguments) {
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
@@ -144,38 +146,22 @@ std::string call_function_context(const EngineInterface* engine, const PluginOpe
     return call_plugin(engine, operation, function_uri, arguments, true);
 }
 
+} // namespace
+
 std::string open_document(const EngineInterface* engine, const std::string& function_uri,
                           const std::vector<DataObject>& arguments) {
-    return call_function_context(
-        engine,
-        [](API& plugin, const char* module, const char* function,
-           const std::vector<DataObject>& values, dez_exception* record) {
-            return plugin.open_document(module, function, values, record);
-        },
-        function_uri, arguments);
+    return call_function_context(engine, &API::open_document, function_uri, arguments);
 }
 
 std::string close_document(const EngineInterface* engine, const std::string& function_uri,
                            const std::vector<DataObject>& arguments) {
-    return call_function_context(
-        engine,
-        [](API& plugin, const char* module, const char* function,
-           const std::vector<DataObject>& values, dez_exception* record) {
-            return plugin.close_document(module, function, values, record);
-        },
-        function_uri, arguments);
+    return call_function_context(engine, &API::close_document, function_uri, arguments);
 }
 
 std::string call(const EngineInterface* engine, const std::string& function_uri,
                  const std::vector<DataObject>& arguments) {
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug, "call " << function_uri);
-    return call_plugin(
-        engine,
-        [](API& plugin, const char* module, const char* function,
-           const std::vector<DataObject>& values, dez_exception* record) {
-            return plugin.call(module, function, values, record);
-        },
-        function_uri, arguments, false);
+    return call_plugin(engine, &API::call, function_uri, arguments, false);
 }
 
 std::string call(const EngineInterface* engine, const std::string& function_uri) {
@@ -200,13 +186,7 @@ std::string trigger(Blackboard& document, const std::string& function_uri,
                     const std::vector<DataObject>& arguments) {
     if (!document.allow_plugins())
         return {};
-    return call_function_context(
-        document.engine(),
-        [](API& plugin, const char* module, const char* function,
-           const std::vector<DataObject>& values, dez_exception* record) {
-            return plugin.trigger(module, function, values, record);
-        },
-        function_uri, arguments);
+    return call_function_context(document.engine(), &API::trigger, function_uri, arguments);
 }
 
 void release_document(Blackboard& document) {

@@ -1,3 +1,4 @@
+#include "api/dez_api.h"
 #include "foundation/version.h"
 
 #include <gtest/gtest.h>

@@ -18,14 +18,15 @@ namespace dez::trelix::v2 {
 // the filter keeps, and the attributes of a leading concept.
 class DefaultJSONFormatter {
 public:
-    DefaultJSONFormatter(Blackboard&, std::ostream& os,
+    DefaultJSONFormatter(Blackboard& document, std::ostream& os,
                          std::shared_ptr<FilterConceptInterface> filter,
                          json_object_printer printer, const AttributeNameFilter& sentence_filter)
-        : os(os), filter(std::move(filter)), printer(std::move(printer)),
+        : document(document), os(os), filter(std::move(filter)), printer(std::move(printer)),
           sentence_filter(sentence_filter) {}
 
     void operator()(const Sentence& sentence);
 
+    Blackboard& document;
     std::ostream& os;
     std::shared_ptr<FilterConceptInterface> filter;
     json_object_printer printer;
@@ -37,17 +38,21 @@ public:
 // concepts with their flags; no sentence attributes.
 class DebugJSONFormatter {
 public:
-    // The document, filter and sentence filter only give the common
-    // formatter shape: this form writes every concept and no attributes.
-    DebugJSONFormatter(Blackboard&, std::ostream& os, std::shared_ptr<FilterConceptInterface>,
-                       json_object_printer printer, const AttributeNameFilter&)
-        : os(os), printer(std::move(printer)) {}
+    DebugJSONFormatter(Blackboard& document, std::ostream& os,
+                       std::shared_ptr<FilterConceptInterface> filter, json_object_printer printer,
+                       const AttributeNameFilter& sentence_filter)
+        : document(document), os(os), filter(std::move(filter)), printer(std::move(printer)),
+          sentence_filter(sentence_filter) {}
 
     void operator()(const Sentence& sentence);
 
     bool first = true;
+    Blackboard& document;
     std::ostream& os;
+    // Kept for the common formatter shape; this form writes every concept.
+    std::shared_ptr<FilterConceptInterface> filter;
     json_object_printer printer;
+    const AttributeNameFilter& sentence_filter;
 };
 
 } // namespace dez::trelix::v2

@@ -6,6 +6,7 @@
 #include "api/offset_mappers.h"
 
 namespace dez::trelix {
+class Blackboard;
 class Concept;
 class MorphData;
 class Token;
@@ -16,14 +17,16 @@ namespace dez::trelix::v2 {
 // Prints one token or concept array of the result formats.
 class json_object_printer {
 public:
-    json_object_printer(std::ostream& os, OffsetMapper mapper, AttributeNameFilter filter,
-                        bool flags)
-        : os(os), mapper(std::move(mapper)), filter(std::move(filter)), flags(flags) {}
+    json_object_printer(Blackboard& document, std::ostream& os, OffsetMapper mapper,
+                        AttributeNameFilter filter, bool flags)
+        : document(document), os(os), mapper(std::move(mapper)), filter(std::move(filter)),
+          flags(flags) {}
 
     void operator()(const Token& token);
     // With the flags switch on, also the concept's flags object.
     void operator()(Concept& concept_);
 
+    Blackboard& document;
     std::ostream& os;
     OffsetMapper mapper;
     AttributeNameFilter filter;

@@ -22,7 +22,8 @@ void jsonSentences(Blackboard& document, std::ostream& os,
                    std::shared_ptr<FilterConceptInterface> filter,
                    const AttributeNameFilter& sentence_filter, bool flags = false) {
     os << "\"sentences\":[ ";
-    json_object_printer printer(os, make_offset_mapper(document), get_filter(document), flags);
+    json_object_printer printer(document, os, make_offset_mapper(document), get_filter(document),
+                                flags);
     Formatter formatter(document, os, std::move(filter), std::move(printer), sentence_filter);
     for (Annotation* a = document.annotations->head; a; a = a->next)
         if (a->type == annotation_sentence)

@@ -55,7 +55,8 @@ std::string take_result(API& plugin, const char* text) {
     return result;
 }
 
-// Hands the plugin this thread's match context.
+} // namespace
+
 void set_plugin_context(API& plugin) {
     const runtime::Context& match = get_match_context();
     PluginContext context;
@@ -66,15 +67,12 @@ void set_plugin_context(API& plugin) {
     plugin.set_context(&context);
 }
 
-// A plugin operation: (module, function, arguments, error record) to the
-// plugin's own text, or null.
-using PluginOperation = const char* (API::*)(const char*, const char*,
-                                             const std::vector<DataObject>&, dez_exception*);
+namespace {
 
 // The steps a document-level and an engine-level call share: split the uri,
 // look the plugin up, run `operation` and hand its text back. Only a
 // document-level call hands over the match context and logs a missing plugin.
-std::string call_plugin(const EngineInterface* engine, PluginOperation operation,
+std::string call_plugin(const EngineInterface* engine, const PluginOperation& operation,
                         const std::string& function_uri, const std::vector<DataObject>& arguments,
                         bool document_level) {
     std::vector<std::string> names;
@@ -108,7 +106,7 @@ std::string call_plugin(const EngineInterface* engine, PluginOperation operation
                    "[PLUGIN]:afther set_plugin_context " << function_uri);
     }
     const std::string result = take_result(
-        *plugin, ((*plugin).*operation)(names[1].c_str(), names[2].c_str(), arguments, &record));
+        *plugin, operation(*plugin, names[1].c_str(), names[2].c_str(), arguments, &record));
     raise_plugin_error(record);
     return result;
 }
@@ -136,17 +134,15 @@ void release_plugins(const std::shared_ptr<PluginCollection>& collection) {
     }
 }
 
-// A document-level call: `operation` after the match context went to the
-// plugin.
-std::string call_function_context(const EngineInterface* engine, PluginOperation operation,
+} // namespace
+
+std::string call_function_context(const EngineInterface* engine, const PluginOperation& operation,
                                   const std::string& function_uri,
                                   const std::vector<DataObject>& arguments) {
     TRELIX_LOG(dez::wlog::channel_runtime, dez::wlog::level_debug,
                "[PLUGIN]:call_function " << function_uri);
     return call_plugin(engine, operation, function_uri, arguments, true);
 }
-
-} // namespace
 
 std::string open_document(const EngineInterface* engine, const std::string& function_uri,
                           const std::vector<DataObject>& arguments) {

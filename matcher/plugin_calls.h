@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,11 +31,22 @@ runtime::Context& get_match_context();
 // Copies the context's document, uri, sentence, concept and capture group.
 void set_match_context(const runtime::Context& context);
 
-// The document hooks, API::open_document and API::close_document, called on
-// the plugin that `function_uri` ("::plugin::module::function") names after
-// handing it the thread's match context. The empty text when the uri is
-// malformed or the plugin cannot be found; a failure the plugin reports is
-// raised after its text went back to it.
+// A document-level plugin operation: (plugin, module, function, arguments,
+// error record) to the plugin's own text, or null.
+using PluginOperation = std::function<const char*(API&, const char*, const char*,
+                                                  const std::vector<DataObject>&, dez_exception*)>;
+
+// Hands the plugin this thread's match context.
+void set_plugin_context(API& plugin);
+
+// Calls `operation` on the plugin that `function_uri` ("::plugin::module::
+// function") names, after handing it the thread's match context. The empty
+// text when the uri is malformed or the plugin cannot be found; a failure the
+// plugin reports is raised after its text went back to it.
+std::string call_function_context(const EngineInterface* engine, const PluginOperation& operation,
+                                  const std::string& function_uri,
+                                  const std::vector<DataObject>& arguments);
+// The document hooks: API::open_document and API::close_document.
 std::string open_document(const EngineInterface* engine, const std::string& function_uri,
                           const std::vector<DataObject>& arguments);
 std::string close_document(const EngineInterface* engine, const std::string& function_uri,

@@ -16,7 +16,6 @@ namespace {
 bool settle(Token* token, const std::vector<std::string>& results) {
     if (results.empty())
         return false;
-    token->readings.clear();
     token->properties.erase("nf");
     assign_afst_results_token_obj(token, results);
     return true;

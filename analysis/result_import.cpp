@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <utility>
@@ -21,7 +20,6 @@
 #include "document/sentence.h"
 #include "document/sentence_info.h"
 #include "document/token.h"
-#include "foundation/options.h"
 
 namespace dez::trelix {
 
@@ -161,20 +159,6 @@ void check_item(const Sentence& sentence, uint32_t begin, uint32_t end, uint32_t
                 << previous_begin << ").";
         fail(message);
     }
-}
-
-// The document's options as its own object, so that adding to them never
-// writes into a bag the caller or other documents share.
-void add_document_option(Blackboard& document, const std::string& key, const std::string& value) {
-    std::shared_ptr<dez::IOptions> own;
-    if (auto* bag = dynamic_cast<const dez::Options*>(document.options.get()))
-        own.reset(bag->clone());
-    else if (document.options)
-        own = dez::convert_string_to_api_options(document.options->str());
-    else
-        own = std::make_shared<dez::Options>();
-    own->add(key, value);
-    document.options = own;
 }
 
 // The first token at or after a position whose end reaches an offset, in
@@ -343,27 +327,22 @@ void json_to_dez_results_v2(JsonToResult& result, const char* text, std::size_t 
 void results_to_annotations_v2(Blackboard& document, JsonToResult& result) {
     document.set_language(result.language);
     if (!result.id.empty())
-        add_document_option(document, "id", result.id);
+        document.set_own_option("id", result.id);
 
+    // The result stages its sentences in a collection of its own.
     AnnotationCollection& sentences = *document.annotations;
-    Annotation* first = sentences.head;
-    if (&result.collection != &sentences) {
-        Annotation* before = sentences.tail;
-        while (Annotation* sentence = result.collection.head) {
-            result.collection.unlink(sentence);
-            sentences.push_back(sentence);
-        }
-        first = before ? before->next : sentences.head;
+    Annotation* before = sentences.tail;
+    while (Annotation* sentence = result.collection.head) {
+        result.collection.unlink(sentence);
+        sentences.push_back(sentence);
     }
-
-    for (Annotation* a = first; a; a = a->next)
-        if (a->type == annotation_sentence)
-            document.sentences.emplace_back(a->begin, SentenceInfo(static_cast<Sentence*>(a)));
+    Annotation* first = before ? before->next : sentences.head;
 
     for (Annotation* a = first; a; a = a->next) {
         if (a->type != annotation_sentence)
             continue;
         auto* sentence = static_cast<Sentence*>(a);
+        document.sentences.emplace_back(sentence->begin, SentenceInfo(sentence));
         AnnotationCollection& list = sentence->annotations;
         // A concept ends in its own sentence: the import keeps every item
         // inside the sentence that holds it. Each concept is paired with the

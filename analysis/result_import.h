@@ -48,7 +48,7 @@ void read_json_morph_data(std::list<MorphData>& readings, const nlohmann::json& 
 // Moves the result's sentences to the end of the document and finishes them:
 // language, "id" option, sentence table, end markers of the concepts (the
 // concepts other than "Sentence" marked for output) and end-of-stream
-// markers.
+// markers. The result's collection is never the document's own.
 void results_to_annotations_v2(Blackboard& document, JsonToResult& result);
 
 } // namespace dez::trelix

@@ -694,21 +694,7 @@ void create_sentence_obj(Blackboard& document, const char*& start, const char*& 
     if (start < stop) {
         const auto from = static_cast<uint32_t>(start - text_begin);
         const auto to = static_cast<uint32_t>(stop - text_begin);
-        auto* sentence = new Sentence(from, to);
-        document.annotations->push_back(sentence);
-        try {
-            tokenize(document, text_begin + from, text_begin + to);
-        } catch (...) {
-            document.annotations->unlink(sentence);
-            delete sentence;
-            throw;
-        }
-        if (!sentence->annotations.empty()) {
-            document.sentences.emplace_back(from, SentenceInfo(sentence));
-        } else {
-            document.annotations->unlink(sentence);
-            delete sentence;
-        }
+        add_tokenized_sentence(document, text_begin, from, to);
     }
     start = cut = skip(cut, text_end, dez::string::is_whitespace);
 }

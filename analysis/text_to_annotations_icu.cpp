@@ -13,7 +13,6 @@
 #include "analysis/sentence_iterator_cache.h"
 #include "analysis/tokenize.h"
 #include "document/blackboard.h"
-#include "document/sentence.h"
 #include "engine/language_module.h"
 #include "engine/language_module_data.h"
 #include "foundation/exception.h"
@@ -94,15 +93,7 @@ void Analyzer::text_to_annotations_icu(Blackboard& document, const char* text, s
         if (worth_a_sentence(unicode, start, end)) {
             const uint32_t begin_byte = to_byte.at(static_cast<std::size_t>(start));
             const uint32_t end_byte = to_byte.at(static_cast<std::size_t>(end));
-            auto* sentence = new Sentence(begin_byte, end_byte);
-            document.annotations->push_back(sentence);
-            document.sentences.emplace_back(begin_byte, SentenceInfo(sentence));
-            tokenize(document, text + begin_byte, text + end_byte);
-            if (sentence->annotations.empty()) {
-                document.annotations->unlink(sentence);
-                document.sentences.pop_back();
-                delete sentence;
-            }
+            add_tokenized_sentence(document, text, begin_byte, end_byte);
         }
         start = end;
         segment = end;

@@ -1,11 +1,13 @@
 #include "analysis/token_predicates.h"
 
+#include <string>
 #include <string_view>
 
 #include <unicode/rbbi.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
+#include "analysis/token_helpers.h"
 #include "analysis/token_status.h"
 #include "document/token.h"
 
@@ -18,14 +20,7 @@ bool is_space_section(int begin, int end, const icu::UnicodeString& text) {
     return true;
 }
 
-bool is_punctuation(const Token* token) {
-    if (!token)
-        return false;
-    for (const MorphData& reading : token->readings)
-        if (reading.pos.compare(0, 5, "Punct") == 0)
-            return true;
-    return false;
-}
+bool is_punctuation(const Token* token) { return has_pos(token, std::string("Punct")); }
 
 bool is_punctuation(Blackboard& blackboard, icu::RuleBasedBreakIterator* rule_based) {
     if (!rule_based)

@@ -103,8 +103,8 @@ void apply_tags(const Blackboard& blackboard, Sentence* sentence, Token* token, 
             token->properties.insert("prop_" + std::to_string(status));
         return;
     }
+    set_property_lookup_flag(sentence, token, static_cast<unsigned long>(status));
     for (auto it = first; it != last; ++it) {
-        set_property_lookup_flag(sentence, token, static_cast<unsigned long>(status));
         const std::string& tag = it->second;
         if (!tag.empty() && tag[0] == '+') {
             token->readings.emplace_back(tag.substr(1), token->literal, 1.0);

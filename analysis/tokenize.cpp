@@ -18,6 +18,7 @@
 #include "document/end_annotation.h"
 #include "document/end_of_stream.h"
 #include "document/sentence.h"
+#include "document/sentence_info.h"
 #include "document/token.h"
 #include "document/token_flags.h"
 #include "foundation/exception.h"
@@ -215,6 +216,25 @@ bool tokenize(Blackboard& document, const icu::UnicodeString& text,
     OffsetTable16 own;
     fill_offset_mapping_table(bytes.data(), bytes.data() + bytes.size(), copy, own);
     return SpanTokenizer(document, facade, copy, own, nullptr).run();
+}
+
+bool add_tokenized_sentence(Blackboard& document, const char* text, uint32_t from, uint32_t to) {
+    auto* sentence = new Sentence(from, to);
+    document.annotations->push_back(sentence);
+    try {
+        tokenize(document, text + from, text + to);
+    } catch (...) {
+        document.annotations->unlink(sentence);
+        delete sentence;
+        throw;
+    }
+    if (sentence->annotations.empty()) {
+        document.annotations->unlink(sentence);
+        delete sentence;
+        return false;
+    }
+    document.sentences.emplace_back(from, SentenceInfo(sentence));
+    return true;
 }
 
 } // namespace dez::trelix

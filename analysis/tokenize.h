@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include <unicode/uversion.h>
@@ -26,5 +27,11 @@ bool tokenize(Blackboard& document, const char* begin, const char* end);
 // UTF-16 positions onto byte offsets from the span's start.
 bool tokenize(Blackboard& document, const icu::UnicodeString& text,
               std::shared_ptr<OffsetTable16> table);
+
+// Appends a sentence over the bytes [from, to) of `text` (offsets of the
+// document text) to the document, tokenizes it and enters it in the sentence
+// table; a sentence left without annotations is removed again, as is one
+// whose tokenizing fails. True when the sentence was kept.
+bool add_tokenized_sentence(Blackboard& document, const char* text, uint32_t from, uint32_t to);
 
 } // namespace dez::trelix

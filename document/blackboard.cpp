@@ -131,16 +131,7 @@ void Blackboard::set_language(const std::string& name) {
     if (name == language)
         return;
 
-    std::shared_ptr<dez::IOptions> own;
-    if (auto* bag = dynamic_cast<const dez::Options*>(options.get()))
-        own.reset(bag->clone());
-    else if (options && !options->str().empty())
-        own = dez::convert_string_to_api_options(options->str());
-    else
-        own = std::make_shared<dez::Options>();
-    own->add("language", name);
-    options = own;
-
+    set_own_option("language", name);
     language = name;
     genitive_form = dez::language::get_genitive_form(name);
     // Before set_analyzer the document has no engine to ask. An empty name
@@ -148,6 +139,18 @@ void Blackboard::set_language(const std::string& name) {
     // engine would refuse it: the document keeps the module it has.
     if (engine_ptr && !name.empty())
         set_languge_module(engine_ptr->get_language_module(options));
+}
+
+void Blackboard::set_own_option(const std::string& key, const std::string& value) {
+    std::shared_ptr<dez::IOptions> own;
+    if (auto* bag = dynamic_cast<const dez::Options*>(options.get()))
+        own.reset(bag->clone());
+    else if (options && !options->str().empty())
+        own = dez::convert_string_to_api_options(options->str());
+    else
+        own = std::make_shared<dez::Options>();
+    own->add(key, value);
+    options = own;
 }
 
 void Blackboard::set_metadata(const std::string& key, const nlohmann::json& value) {

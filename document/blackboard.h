@@ -104,6 +104,9 @@ public:
     // written into the document's own copy of its options, never into an
     // options object the caller or other documents may share.
     void set_language(const std::string& name);
+    // Adds or replaces an option in the document's own copy of its options,
+    // for the same reason.
+    void set_own_option(const std::string& key, const std::string& value);
     // Every value set under a key is kept, in order, in an array.
     void set_metadata(const std::string& key, const nlohmann::json& value);
     // True once per name and document.

@@ -8,6 +8,7 @@
 #include "engine/language_module_data.h"
 #include "foundation/options.h"
 #include "tests/document/blackboard_fixture.h"
+#include "tests/engine/tokenizer_statuses.h"
 
 #include <benchmark/benchmark.h>
 
@@ -96,18 +97,10 @@ const std::vector<icu::UnicodeString>& corpus_lines() {
 const std::vector<std::string>& corpus_tokens() {
     static const std::vector<std::string> tokens = [] {
         std::vector<std::string> result;
-        auto facade = english().module->get_tokenizer();
-        for (const auto& line : corpus_lines()) {
-            facade->iterator->setText(line);
-            int32_t begin = facade->iterator->first();
-            for (int32_t end = facade->iterator->next(); end != icu::BreakIterator::DONE;
-                 begin = end, end = facade->iterator->next()) {
-                std::string token;
-                line.tempSubString(begin, end - begin).toUTF8String(token);
-                if (token.find_first_not_of(" \t") != std::string::npos)
-                    result.push_back(std::move(token));
-            }
-        }
+        std::istringstream in(english().corpus);
+        for (std::string line; std::getline(in, line);)
+            for (auto& token : dez::trelix::fixture::statused_tokens(*english().module, line))
+                result.push_back(std::move(token.first));
         return result;
     }();
     return tokens;

@@ -21,8 +21,8 @@ namespace {
 
 using fixture::Document;
 using fixture::literals_of;
-using fixture::properties_of;
 using fixture::pos_stem_readings;
+using fixture::properties_of;
 using fixture::spans_of;
 using fixture::tokens_of;
 using Strings = std::vector<std::string>;
@@ -342,6 +342,32 @@ TEST(Tokenize, Failures) {
     Document no_tokenizer("abc");
     no_tokenizer->set_languge_module(nullptr);
     EXPECT_THROW(no_tokenizer.tokenize_all(), dez::Exception);
+}
+
+} // namespace
+} // namespace dez::trelix
+
+namespace dez::trelix {
+namespace {
+
+// Both splitters add their sentences this way: a kept sentence is in the
+// table, one without tokens or one whose tokenizing fails leaves nothing.
+TEST(AddTokenizedSentence, KeepsOnlySentencesWithTokens) {
+    fixture::Document document("Hi there.   ");
+    EXPECT_TRUE(add_tokenized_sentence(*document, document->text, 0, 9));
+    EXPECT_FALSE(add_tokenized_sentence(*document, document->text, 9, 12));
+    ASSERT_EQ(document->sentences.size(), 1u);
+    EXPECT_EQ(document->sentences.front().first, 0u);
+    std::size_t sentences = 0;
+    for (Annotation* a = document->annotations->head; a; a = a->next)
+        sentences += a->type == annotation_sentence;
+    EXPECT_EQ(sentences, 1u);
+
+    document->tokenizer.reset();
+    EXPECT_THROW(add_tokenized_sentence(*document, document->text, 0, 9), dez::Exception);
+    EXPECT_EQ(document->sentences.size(), 1u);
+    EXPECT_EQ(document->annotations->tail->type, annotation_sentence);
+    EXPECT_EQ(document->annotations->tail, document->sentences.front().second.sentence);
 }
 
 } // namespace
